@@ -1,0 +1,65 @@
+// FPS: frame pacing and the frame counter. Times are microseconds in double precision so that
+// differences stay exact for the life of the process.
+#include "platform/fps.h"
+
+#include <sys/time.h>
+
+#include <cstdlib>
+
+#include "image/ident.h"
+#include "platform/platform.h"
+
+namespace {
+[[maybe_unused]] constexpr Identity kIdentity = {"FPS     ", "20150812", "Kelvardo", "LINUX   ", "CODE    "};
+}  // namespace
+
+double now_us() {
+  timeval tv;
+  gettimeofday(&tv, nullptr);
+  return double(tv.tv_sec) * 1000000.0 + double(tv.tv_usec);
+}
+
+Fps* fps_new() {
+  Fps* fps = static_cast<Fps*>(std::calloc(1, sizeof(Fps)));
+  if (!fps) return nullptr;   // the pacer's error routine prints nothing
+  fps->start_us = now_us();
+  return fps;
+}
+
+void fps_free(Fps** fps) {
+  if (!fps || !*fps) return;
+  std::free(*fps);
+  *fps = nullptr;
+}
+
+void fps_begin(Fps* fps) {
+  if (!fps) return;
+  fps->begin_us = now_us() - fps->start_us;
+}
+
+void fps_end(Fps* fps) {
+  if (!fps) return;
+  fps->frames += 1;
+  fps->end_us = now_us() - fps->start_us;
+  fps->work_us = fps->end_us - fps->begin_us;
+  platform_frame_done(fps);
+}
+
+void fps_compute(Fps* fps) {
+  if (!fps) return;
+  // A zero or negative target would divide by zero: treat it as no pacing at all.
+  const int32_t period = fps->target_rate > 0 ? 1000000 / fps->target_rate : 0;
+  const int32_t work = int32_t(fps->work_us);
+  fps->sleep_us = period - work;
+  if (fps->sleep_us >= 0) {
+    fps->shown_rate = fps->target_rate;
+  } else {
+    fps->shown_rate = work > 0 ? 1000000 / work : fps->target_rate;
+  }
+}
+
+void fps_sleep(Fps* fps) {
+  if (!fps) return;
+  fps_compute(fps);
+  if (fps->sleep_us > 0) platform_sleep_us(fps->sleep_us);
+}

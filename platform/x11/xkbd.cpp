@@ -1,0 +1,68 @@
+// XKBD on Xlib: takes at most one key press per poll from the window's queue. Pointer, button
+// and key-release events are selected on the window but nobody reads them, so each poll drops
+// them to keep the client's queue from growing. A window manager's close request is delivered
+// as the ESC character, so it ends the show like ESC.
+#include "platform/xkbd.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "image/ident.h"
+#include "platform/x11/xshared.h"
+
+namespace {
+
+[[maybe_unused]] constexpr Identity kIdentity = {"XKBD    ", "20150812", "Kelvardo", "XWINDOWS", "CODE    "};
+constexpr bool kReport = false;
+constexpr long kEventMask = 0x204f;
+constexpr long kUnreadMask = KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ButtonMotionMask;
+
+XKbd* the_keyboard = nullptr;
+
+void xkbd_error() {
+  if (kReport) std::puts("XKBD error");
+}
+
+}  // namespace
+
+XKbd* xkbd_new() {
+  if (!the_keyboard) {
+    XKbd* kbd = static_cast<XKbd*>(std::calloc(1, sizeof(XKbd)));
+    char* text = static_cast<char*>(std::calloc(9, 1));
+    if (!kbd || !text) {
+      std::free(kbd);
+      std::free(text);
+      xkbd_error();
+      return nullptr;
+    }
+    kbd->text = text;
+    the_keyboard = kbd;
+  }
+  if (xshared.display && xshared.window) XSelectInput(xshared.display, xshared.window, kEventMask);
+  return the_keyboard;
+}
+
+void xkbd_poll(XKbd* kbd) {
+  if (!kbd) {
+    xkbd_error();
+    std::exit(0);
+  }
+  Display* d = xshared.display;
+  if (!d || !xshared.window) return;
+  XEvent ev;
+  while (XCheckWindowEvent(d, xshared.window, kUnreadMask, &ev)) {
+  }
+  while (XCheckTypedWindowEvent(d, xshared.window, ClientMessage, &ev)) {
+    if (ev.xclient.message_type == xshared.wm_protocols && Atom(ev.xclient.data.l[0]) == xshared.wm_delete) {
+      kbd->text[0] = 27;
+      kbd->text[1] = 0;
+      return;
+    }
+  }
+  if (!XCheckWindowEvent(d, xshared.window, KeyPressMask, &ev)) return;
+  XLookupString(&ev.xkey, kbd->text, 8, nullptr, nullptr);
+  kbd->keycode = int32_t(ev.xkey.keycode);
+}
