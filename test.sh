@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds normally and with AddressSanitizer + UndefinedBehavior-
+# Sanitizer, and runs every test (unit and end-to-end) in both builds. CI=true makes warnings
+# errors.
+set -euo pipefail
+cd "$(dirname "$0")"
+. tools/packages.sh
+krom_install "${KROM_BUILD_PACKAGES[@]}" "${KROM_TEST_PACKAGES[@]}"
+werror=OFF
+[ "${CI:-}" = "true" ] && werror=ON
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKROM_WERROR=$werror
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs" -LE e2e
+ctest --test-dir build --output-on-failure -L e2e
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKROM_WERROR=$werror -DKROM_SANITIZE=ON \
+  -DKROM_BENCH=OFF
+cmake --build build-asan -j "$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE e2e
+ctest --test-dir build-asan --output-on-failure -L e2e
+echo "All tests passed (release and sanitizer builds)."

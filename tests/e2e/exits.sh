@@ -1,0 +1,37 @@
+# Ways out of the demo under Xvfb: SPACE keeps it running, a window manager's close request
+# ends it with status 0, and a killed X server ends it with status 1 and one line.
+. "$2/tests/e2e/lib.bash"
+# Xlib keeps allocations of its own at exit; leaks are checked by the recorder's tests.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
+e2e_start_x
+
+# SPACE skips scenes and the show goes on; then the close request ends it.
+"$build/krom7316" >"$scratch/out1" 2>"$scratch/err1" &
+pid=$!
+pids+=("$pid")
+id=$(e2e_window) || true
+[ -n "$id" ] || fail "window not found"
+sleep 3
+for _ in 1 2 3; do
+  xdotool key --window "$id" space
+  sleep 1
+done
+kill -0 "$pid" || fail "demo died after SPACE"
+"$build/krom-test-wmdelete" "$id"
+status=$(e2e_wait_exit "$pid" 20)
+[ "$status" = "0" ] || fail "WM_DELETE_WINDOW: exit status $status"
+[ ! -s "$scratch/err1" ] || fail "WM_DELETE_WINDOW: stderr: $(cat "$scratch/err1")"
+
+# The X server goes away: one line and status 1, within a moment.
+"$build/krom7316" >"$scratch/out2" 2>"$scratch/err2" &
+pid=$!
+pids+=("$pid")
+id=$(e2e_window) || true
+[ -n "$id" ] || fail "window not found (second run)"
+sleep 3
+kill "$xpid"
+xpid=""
+status=$(e2e_wait_exit "$pid" 10)
+[ "$status" = "1" ] || fail "killed X server: exit status $status"
+[ "$(cat "$scratch/err2")" = "krom7316: lost the X display" ] || fail "killed X server: stderr '$(cat "$scratch/err2")'"
+echo "exits test passed"

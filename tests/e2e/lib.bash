@@ -1,0 +1,61 @@
+# Shared pieces of the end-to-end tests: a private Xvfb, waiting, and failing with a message.
+# Usage in a test: . "$src/tests/e2e/lib.bash"; then e2e_start_x; ...
+set -euo pipefail
+build=$(cd "$1" && pwd)
+src=$(cd "$2" && pwd)
+scratch=$(mktemp -d)
+xpid=""
+pids=()
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+# Starts Xvfb on a free display number and exports DISPLAY.
+e2e_start_x() {
+  exec 3>"$scratch/display"
+  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+  xpid=$!
+  exec 3>&-
+  for _ in $(seq 100); do
+    [ -s "$scratch/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$scratch/display" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(cat "$scratch/display")"
+}
+
+# Waits for the demo's window and prints its id.
+e2e_window() {
+  timeout 20 xdotool search --sync --name '^KROM7316$' | head -1
+}
+
+# Waits until process $1 has ended (at most $2 seconds) and prints its exit status.
+e2e_wait_exit() {
+  local pid=$1 limit=$2 status
+  for _ in $(seq $((limit * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      set +e
+      wait "$pid"
+      status=$?
+      set -e
+      echo "$status"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "timeout"
+}
+
+# Prints the colour of pixel (x, y) of a PNG as srgb(r,g,b).
+e2e_pixel() {
+  convert "$1" -format "%[pixel:p{$2,$3}]" info:
+}

@@ -1,0 +1,18 @@
+# Installs the Debian packages named as arguments that are not installed yet (with sudo when
+# not root). Sourced by run.sh and test.sh.
+krom_install() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+KROM_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libx11-dev libpng-dev libsndfile1-dev)
+KROM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-oss sox
+                    libclang-rt-14-dev clang)
