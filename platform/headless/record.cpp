@@ -180,7 +180,8 @@ void platform_init(int argc, char** argv) {
   rec.start_us = now_us();
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    // A following option is no value: "--frames --png x" lacks the number.
+    const char* value = i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0 ? argv[i + 1] : nullptr;
     if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
       std::exit(0);
