@@ -14,6 +14,12 @@ namespace {
 
 }  // namespace
 
+const SceneEntry scene_sequence[8] = {
+    {"vector", vector_scene_run},     {"archpath", archpath_scene_run},
+    {"sinescan", sinescan_scene_run}, {"bicolour", bicolour_scene_run},
+    {"chain", chain_scene_run},       {"radial", radial_scene_run},
+    {"rain", rain_scene_run},         {"backmove", backmove_scene_run},
+};
 
 uint32_t scene_palette_at(int32_t index) {
   return uint32_t(sample_get(demo.palette, index));
