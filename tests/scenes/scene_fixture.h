@@ -59,3 +59,11 @@ class SceneTest : public ::testing::Test {
   DemoState saved_{};
   Music* saved_music_ = nullptr;
 };
+
+// A 16 x 256 sprite sheet whose tile t is filled with base + t (tile 0 included).
+inline Image* make_test_sheet(uint32_t base) {
+  Image* sheet = img_new();
+  img_resize(sheet, 16, 256);
+  for (int32_t t = 0; t < 16; ++t) img_fill_rect(sheet, 0, 16 * t, 16, 16, base + uint32_t(t));
+  return sheet;
+}
