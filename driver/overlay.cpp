@@ -1,6 +1,7 @@
 // The overlays drawn with the large wire font over every scene: the frame-rate display (which
 // also keeps the frame clock) and the two animated captions spelling KROM.
 #include <cstdint>
+#include <initializer_list>
 
 #include "audio/sample.h"
 #include "driver/demo.h"
