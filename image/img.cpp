@@ -1,0 +1,316 @@
+// IMG: the image record, pixel access and the drawing primitives (blits, fill, line, rows,
+// whole-image colour operations). Every operation clips on its own, computing extents in 64 bits.
+#include "image/img.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "image/ident.h"
+
+namespace {
+
+[[maybe_unused]] constexpr Identity kIdent{"IMG     ", "19970305", "Kelvardo", "C       ", "CODE    "};
+constexpr bool kReport = false;
+
+void img_error() {
+  if (kReport) std::puts("IMG error");
+}
+
+// Largest pixel count of an image: the linear index of every pixel fits a signed 32-bit word.
+constexpr int64_t kMaxPixels = INT32_MAX;
+
+int64_t min64(int64_t a, int64_t b) { return a < b ? a : b; }
+int64_t max64(int64_t a, int64_t b) { return a > b ? a : b; }
+
+}  // namespace
+
+Image* img_new() {
+  Image* image = static_cast<Image*>(std::calloc(1, sizeof(Image)));
+  if (!image) {
+    img_error();
+    return nullptr;
+  }
+  image->pixels = static_cast<uint32_t*>(std::calloc(256, sizeof(uint32_t)));
+  if (!image->pixels) {
+    std::free(image);
+    img_error();
+    return nullptr;
+  }
+  image->width = 16;
+  image->height = 16;
+  return image;
+}
+
+void img_free(Image** image) {
+  if (!image || !*image) {
+    img_error();
+    return;
+  }
+  std::free((*image)->pixels);
+  std::free(*image);
+  *image = nullptr;
+}
+
+// Negative sizes, more than kMaxPixels pixels or a failed allocation leave the image 0 x 0
+// without buffer. A size with no pixels (0 x n) is stored as given, without buffer.
+void img_resize(Image* image, int32_t width, int32_t height) {
+  if (!image) {
+    img_error();
+    return;
+  }
+  std::free(image->pixels);
+  image->pixels = nullptr;
+  image->width = 0;
+  image->height = 0;
+  const int64_t count = int64_t(width) * int64_t(height);
+  if (width < 0 || height < 0 || count > kMaxPixels) return;
+  if (count > 0) {
+    image->pixels = static_cast<uint32_t*>(std::calloc(std::size_t(count), sizeof(uint32_t)));
+    if (!image->pixels) return;
+  }
+  image->width = width;
+  image->height = height;
+}
+
+void img_copy(const Image* src, Image* dst) {
+  if (!img_valid(src) || !img_valid(dst) || src->width != dst->width || src->height != dst->height) {
+    img_error();
+    return;
+  }
+  if (src == dst) return;
+  std::memcpy(dst->pixels, src->pixels, std::size_t(src->width) * std::size_t(src->height) * sizeof(uint32_t));
+}
+
+void img_set_pixel(Image* image, int32_t col, int32_t row, uint32_t pixel) {
+  if (!img_valid(image)) {
+    img_error();
+    return;
+  }
+  if (col < 0 || row < 0 || col >= image->width || row >= image->height) return;
+  img_row(image, row)[col] = pixel;
+}
+
+uint32_t img_get_pixel(const Image* image, int32_t col, int32_t row) {
+  if (!img_valid(image)) {
+    img_error();
+    return 0;
+  }
+  if (col < 0 || row < 0 || col >= image->width || row >= image->height) return 0;
+  return img_row(image, row)[col];
+}
+
+bool img_clip_blit(const Image* src, const Image* dst, int32_t sx0, int32_t sy0, int32_t dx0, int32_t dy0,
+                   int32_t w0, int32_t h0, BlitRect* out) {
+  if (!src || !dst || !out) return false;
+  int64_t sx = sx0, sy = sy0, dx = dx0, dy = dy0, w = w0, h = h0;
+  const int64_t sw = src->width, sh = src->height, dw = dst->width, dh = dst->height;
+  if (dx >= dw || dx + w < 0 || dy >= dh || dy + h < 0) return false;
+  if (sx >= sw || sx + w < 0 || sy >= sh || sy + h < 0) return false;
+  if (sx < 0) { w += sx; dx -= sx; sx = 0; }
+  if (sy < 0) { h += sy; dy -= sy; sy = 0; }
+  if (sx + w > sw) w = sw - sx;
+  if (sy + h > sh) h = sh - sy;
+  if (dx < 0) { w += dx; sx -= dx; dx = 0; }
+  if (dy < 0) { h += dy; sy -= dy; dy = 0; }
+  if (dx + w > dw) w = dw - dx;
+  if (dy + h > dh) h = dh - dy;
+  if (w <= 0 || h <= 0) return false;
+  // All six now lie within the two images' extents, so they fit 32 bits.
+  *out = BlitRect{int32_t(sx), int32_t(sy), int32_t(dx), int32_t(dy), int32_t(w), int32_t(h)};
+  return true;
+}
+
+void img_blit(const Image* src, Image* dst, int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t w, int32_t h) {
+  if (!img_valid(src) || !img_valid(dst)) {
+    img_error();
+    return;
+  }
+  BlitRect r;
+  if (!img_clip_blit(src, dst, sx, sy, dx, dy, w, h, &r)) return;
+  for (int32_t j = 0; j < r.h; ++j) {
+    const uint32_t* s = img_row(src, r.sy + j) + r.sx;
+    uint32_t* d = img_row(dst, r.dy + j) + r.dx;
+    if (src != dst) {
+      std::memcpy(d, s, std::size_t(r.w) * sizeof(uint32_t));
+    } else {
+      // Within one image, copy in the defined order (left to right) even where ranges overlap.
+      for (int32_t i = 0; i < r.w; ++i) d[i] = s[i];
+    }
+  }
+}
+
+void img_blit_keyed(const Image* src, Image* dst, int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t w,
+                    int32_t h) {
+  if (!img_valid(src) || !img_valid(dst)) {
+    img_error();
+    return;
+  }
+  BlitRect r;
+  if (!img_clip_blit(src, dst, sx, sy, dx, dy, w, h, &r)) return;
+  for (int32_t j = 0; j < r.h; ++j) {
+    const uint32_t* s = img_row(src, r.sy + j) + r.sx;
+    uint32_t* d = img_row(dst, r.dy + j) + r.dx;
+    for (int32_t i = 0; i < r.w; ++i) {
+      const uint32_t p = s[i];
+      if (p != 0) d[i] = p;
+    }
+  }
+}
+
+void img_draw(const Image* src, Image* dst) {
+  if (!src || !dst) {
+    img_error();
+    return;
+  }
+  img_blit_keyed(src, dst, 0, 0, src->x, src->y, src->width, src->height);
+}
+
+void img_fill_rect(Image* image, int32_t col0, int32_t row0, int32_t w0, int32_t h0, uint32_t colour) {
+  if (!img_valid(image)) {
+    img_error();
+    return;
+  }
+  if (w0 == 0 || h0 == 0) return;
+  int64_t col = col0, row = row0, w = w0, h = h0;
+  if (w < 0) { col += w; w = -w; }
+  if (h < 0) { row += h; h = -h; }
+  if (col + w <= 0 || row + h <= 0 || col >= image->width || row >= image->height) return;
+  if (col < 0) { w += col; col = 0; }
+  if (row < 0) { h += row; row = 0; }
+  if (col + w > image->width) w = image->width - col;
+  if (row + h > image->height) h = image->height - row;
+  for (int64_t j = 0; j < h; ++j) {
+    uint32_t* d = img_row(image, int32_t(row + j)) + col;
+    for (int64_t i = 0; i < w; ++i) d[i] = colour;
+  }
+}
+
+// Bresenham with a halved initial error. Only the steps whose major coordinate lies inside the
+// image are walked: the state at the first of them follows in closed form from the step count
+// (after i >= 1 steps the minor coordinate has moved k = floor((i*a_minor - e0) / a_major) + 1
+// times, and the error is a_major minus the remainder), so huge end points cost no more than
+// short ones and every plotted pixel is the one the plain walk would plot.
+void img_line(Image* image, int32_t col0, int32_t row0, int32_t col1, int32_t row1, uint32_t colour) {
+  if (!img_valid(image)) {
+    img_error();
+    return;
+  }
+  const int64_t ddx = int64_t(col1) - col0, ddy = int64_t(row1) - row0;
+  const int64_t stepx = ddx > 0 ? 1 : (ddx < 0 ? -1 : 0);
+  const int64_t stepy = ddy > 0 ? 1 : (ddy < 0 ? -1 : 0);
+  const int64_t ax = ddx < 0 ? -ddx : ddx, ay = ddy < 0 ? -ddy : ddy;
+  const bool xmajor = ax > ay;
+  // Major/minor views of the same walk.
+  const int64_t amaj = xmajor ? ax : ay, amin = xmajor ? ay : ax;
+  const int64_t smaj = xmajor ? stepx : stepy, smin = xmajor ? stepy : stepx;
+  const int64_t maj0 = xmajor ? col0 : row0, min0 = xmajor ? row0 : col0;
+  const int64_t majext = xmajor ? image->width : image->height;
+  const int64_t minext = xmajor ? image->height : image->width;
+  // Steps i in [lo, hi] have their major coordinate inside 0 .. majext - 1.
+  int64_t lo = 0, hi = amaj;
+  if (smaj > 0) {
+    lo = max64(lo, -maj0);
+    hi = min64(hi, majext - 1 - maj0);
+  } else if (smaj < 0) {
+    lo = max64(lo, maj0 - (majext - 1));
+    hi = min64(hi, maj0);
+  } else if (maj0 < 0 || maj0 >= majext) {
+    return;
+  }
+  if (lo > hi) return;
+  const int64_t e0 = amaj >> 1;
+  int64_t k = 0, e = e0;
+  if (lo > 0) {
+    const uint64_t prod = uint64_t(lo) * uint64_t(amin);  // < 2^64: lo <= 2^32, amin < 2^32
+    if (prod < uint64_t(e0)) {
+      e = e0 - int64_t(prod);
+    } else {
+      const uint64_t t = prod - uint64_t(e0);
+      k = int64_t(t / uint64_t(amaj)) + 1;
+      e = amaj - int64_t(t % uint64_t(amaj));
+    }
+  }
+  int64_t maj = maj0 + lo * smaj, mn = min0 + k * smin;
+  for (int64_t i = lo; i <= hi; ++i) {
+    if (mn >= 0 && mn < minext) {
+      if (xmajor) img_row(image, int32_t(mn))[maj] = colour;
+      else img_row(image, int32_t(maj))[mn] = colour;
+    }
+    maj += smaj;
+    e -= amin;
+    if (e <= 0) {
+      e += amaj;
+      mn += smin;
+    }
+  }
+}
+
+void img_fill_row(Image* image, uint32_t colour, int32_t row, int32_t first, int32_t last) {
+  if (!img_valid(image)) {
+    img_error();
+    return;
+  }
+  if (row < 0 || row >= image->height) return;
+  if (first < 0) first = 0;
+  if (last >= image->width) last = image->width - 1;
+  uint32_t* d = img_row(image, row);
+  for (int32_t col = first; col <= last && col >= 0; ++col) d[col] = colour;
+}
+
+// weight 0 .. 256: each channel becomes (old * (256 - weight) + colour * weight) / 256, truncated.
+void img_blend_row(Image* image, uint32_t colour, int32_t row, int32_t first, int32_t last, int32_t weight) {
+  if (!img_valid(image)) {
+    img_error();
+    return;
+  }
+  if (row < 0 || row >= image->height) return;
+  if (first < 0) first = 0;
+  if (last >= image->width) last = image->width - 1;
+  // Products in 32-bit wrap-around, as the channel masks expect.
+  const uint32_t w = uint32_t(weight), q = 256u - w;
+  const uint32_t cr = (colour & 0xFF0000u) * w, cg = (colour & 0xFF00u) * w, cb = (colour & 0xFFu) * w;
+  uint32_t* d = img_row(image, row);
+  for (int32_t col = first; col <= last && col >= 0; ++col) {
+    const uint32_t p = d[col];
+    const uint32_t r = (((p & 0xFF0000u) * q + cr) >> 8) & 0xFF0000u;
+    const uint32_t g = (((p & 0xFF00u) * q + cg) >> 8) & 0xFF00u;
+    const uint32_t b = ((p & 0xFFu) * q + cb) >> 8;
+    d[col] = r | g | b;
+  }
+}
+
+void img_sub_colour(Image* image, uint32_t colour) {
+  if (!img_valid(image)) {
+    img_error();
+    return;
+  }
+  const uint32_t cr = colour & 0xFF0000u, cg = colour & 0xFF00u, cb = colour & 0xFFu;
+  const std::size_t n = std::size_t(image->width) * std::size_t(image->height);
+  uint32_t* p = image->pixels;
+  for (std::size_t i = 0; i < n; ++i) {
+    const uint32_t v = p[i];
+    const uint32_t r = v & 0xFF0000u, g = v & 0xFF00u, b = v & 0xFFu;
+    p[i] = (r > cr ? r - cr : 0u) | (g > cg ? g - cg : 0u) | (b > cb ? b - cb : 0u);
+  }
+}
+
+// Each channel v becomes v * num / den truncated towards zero, then limited to 0 .. 255 (the
+// product is exact in 64 bits; a negative factor gives 0 rather than spilling into other channels).
+void img_scale_colour(Image* image, int32_t num, int32_t den) {
+  if (!img_valid(image) || den == 0) {
+    img_error();
+    return;
+  }
+  uint32_t lut[256];
+  for (int64_t v = 0; v < 256; ++v) {
+    const int64_t s = v * num / den;
+    lut[v] = uint32_t(s > 255 ? 255 : (s < 0 ? 0 : s));
+  }
+  const std::size_t n = std::size_t(image->width) * std::size_t(image->height);
+  uint32_t* p = image->pixels;
+  for (std::size_t i = 0; i < n; ++i) {
+    const uint32_t v = p[i];
+    p[i] = lut[(v >> 16) & 255u] << 16 | lut[(v >> 8) & 255u] << 8 | lut[v & 255u];
+  }
+}
