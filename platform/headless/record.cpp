@@ -43,6 +43,11 @@ struct Recorder {
   std::string png_dir;
   std::string wav_path;
   bool bench = false;
+  bool rss = false;
+  long cycles = 0;              // stop when cycle cycles + 1 would start (0: no such limit)
+  long cycles_begun = 0;
+  std::string sound_fault;      // "", "missing", "busy" or "refuse"
+  std::vector<long> rss_kb;     // resident memory at every start of a cycle, then at the end
   std::vector<ScriptKey> keys;
   std::size_t next_key = 0;
   long presents = 0;
@@ -61,7 +66,8 @@ XKbd the_keyboard = {key_text, 0};
 
 const char* const kUsage =
     "usage: krom7316-record [--seed N] [--frames N] [--png DIR [--every K]] [--keys LIST]\n"
-    "                       [--wav FILE] [--block N] [--bench] [--help]\n"
+    "                       [--wav FILE] [--block N] [--bench] [--cycles N] [--rss]\n"
+    "                       [--sound-fault KIND] [--help]\n"
     "  --seed N     seed the show with N instead of the current time\n"
     "  --frames N   stop after N presented frames (default 300)\n"
     "  --png DIR    write presented frames as DIR/frame-NNNNNN.png (every K-th with --every K)\n"
@@ -69,7 +75,13 @@ const char* const kUsage =
     "               names: esc space 5 6 8 b f g i m p u w, or any single printable character\n"
     "  --wav FILE   write the sound stream as a 44100 Hz 16-bit mono WAV\n"
     "  --block N    sound device block in samples (default 882; 0 = no sound device)\n"
-    "  --bench      print per-scene frame work times (tab-separated) after the run\n";
+    "  --bench      print per-scene frame work times (tab-separated) after the run\n"
+    "  --cycles N   stop when the scene sequence would start for the (N+1)-th time\n"
+    "               (without --frames, the cycles alone end the run)\n"
+    "  --rss        print the resident memory at the start of every cycle and at the end\n"
+    "  --sound-fault missing|busy|refuse\n"
+    "               make the sound device fail: absent, opened by another process, or\n"
+    "               refusing every request after the open\n";
 
 [[noreturn]] void usage_error(const std::string& message) {
   std::fprintf(stderr, "krom7316-record: %s\n%s", message.c_str(), kUsage);
@@ -149,6 +161,22 @@ void write_png(const Image* image, long index) {
   std::fclose(f);
 }
 
+// Resident set size of this process in kB, from /proc/self/status (0 when unreadable).
+long resident_kb() {
+  FILE* f = std::fopen("/proc/self/status", "r");
+  if (!f) return 0;
+  char line[256];
+  long kb = 0;
+  while (std::fgets(line, sizeof line, f)) {
+    if (std::strncmp(line, "VmRSS:", 6) == 0) {
+      kb = std::strtol(line + 6, nullptr, 10);
+      break;
+    }
+  }
+  std::fclose(f);
+  return kb;
+}
+
 double percentile(std::vector<double> v, double p) {
   if (v.empty()) return 0;
   std::sort(v.begin(), v.end());
@@ -171,6 +199,17 @@ void finish() {
     }
     std::printf("startup\t1\t%.3f\t%.3f\t%.3f\n", rec.startup_ms, rec.startup_ms, rec.startup_ms);
   }
+  if (rec.rss) {
+    rec.rss_kb.push_back(resident_kb());
+    std::printf("cycle\trss_kb\n");
+    for (std::size_t i = 0; i < rec.rss_kb.size(); ++i) {
+      if (i + 1 < rec.rss_kb.size()) {
+        std::printf("%zu\t%ld\n", i + 1, rec.rss_kb[i]);
+      } else {
+        std::printf("end\t%ld\n", rec.rss_kb[i]);
+      }
+    }
+  }
   std::fflush(stdout);
 }
 
@@ -178,6 +217,7 @@ void finish() {
 
 void platform_init(int argc, char** argv) {
   rec.start_us = now_us();
+  bool frames_given = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     // A following option is no value: "--frames --png x" lacks the number.
@@ -189,6 +229,7 @@ void platform_init(int argc, char** argv) {
       rec.seed = parse_number("--seed", value, 0), ++i;
     } else if (a == "--frames") {
       rec.frames = parse_number("--frames", value, 1), ++i;
+      frames_given = true;
     } else if (a == "--every") {
       rec.every = parse_number("--every", value, 1), ++i;
     } else if (a == "--block") {
@@ -203,10 +244,22 @@ void platform_init(int argc, char** argv) {
       parse_keys(value), ++i;
     } else if (a == "--bench") {
       rec.bench = true;
+    } else if (a == "--cycles") {
+      rec.cycles = parse_number("--cycles", value, 1), ++i;
+    } else if (a == "--rss") {
+      rec.rss = true;
+    } else if (a == "--sound-fault") {
+      if (!value) usage_error("missing value for --sound-fault");
+      rec.sound_fault = value, ++i;
+      if (rec.sound_fault != "missing" && rec.sound_fault != "busy" && rec.sound_fault != "refuse") {
+        usage_error("bad value for --sound-fault: \"" + rec.sound_fault + "\"");
+      }
     } else {
       usage_error("unknown option \"" + a + "\"");
     }
   }
+  // With a number of cycles and no frame limit, the cycles alone end the run.
+  if (rec.cycles > 0 && !frames_given) rec.frames = 2147483647L;
   if (!rec.png_dir.empty()) {
     const std::string probe = rec.png_dir + "/.krom7316-record-probe";
     FILE* f = std::fopen(probe.c_str(), "wb");
@@ -236,6 +289,12 @@ void platform_frame_done(const Fps* fps) {
 
 void platform_scene_begin(const char* name) {
   if (rec.startup_ms < 0) rec.startup_ms = (now_us() - rec.start_us) / 1000.0;
+  // A cycle starts with the first scene of the sequence.
+  if (name && std::strcmp(name, "vector") == 0) {
+    if (rec.cycles > 0 && rec.cycles_begun == rec.cycles) std::exit(0);
+    ++rec.cycles_begun;
+    if (rec.rss) rec.rss_kb.push_back(resident_kb());
+  }
   rec.visits.push_back({name ? name : "?", {}});
 }
 
@@ -281,8 +340,12 @@ void xkbd_poll(XKbd* kbd) {
 
 // The sound device: accepts every write and answers a block of the chosen size.
 int snddev_open(const char*, int) {
-  if (rec.block <= 0) {
+  if (rec.block <= 0 || rec.sound_fault == "missing") {
     errno = ENOENT;
+    return -1;
+  }
+  if (rec.sound_fault == "busy") {
+    errno = EBUSY;
     return -1;
   }
   rec.sound_open = true;
@@ -294,12 +357,16 @@ int snddev_ioctl(int fd, unsigned long request, int* arg) {
     errno = EBADF;
     return -1;
   }
+  if (rec.sound_fault == "refuse") {
+    errno = EINVAL;
+    return -1;
+  }
   if (request == kGetBlkSize && arg) *arg = int(rec.block * 2);
   return 0;
 }
 
 long snddev_write(int fd, const void* data, std::size_t bytes) {
-  if (fd != kFakeFd || !rec.sound_open) {
+  if (fd != kFakeFd || !rec.sound_open || rec.sound_fault == "refuse") {
     errno = EBADF;
     return -1;
   }
