@@ -13,10 +13,6 @@ namespace {
 [[maybe_unused]] constexpr Identity kIdent{"IMG     ", "19970305", "Kelvardo", "C       ", "CODE    "};
 constexpr bool kReport = false;
 
-void img_error() {
-  if (kReport) std::puts("IMG error");
-}
-
 // Largest pixel count of an image: the linear index of every pixel fits a signed 32-bit word.
 constexpr int64_t kMaxPixels = INT32_MAX;
 
@@ -24,6 +20,11 @@ int64_t min64(int64_t a, int64_t b) { return a < b ? a : b; }
 int64_t max64(int64_t a, int64_t b) { return a > b ? a : b; }
 
 }  // namespace
+
+// The module's one error routine; the anymap decoder (image/pnm.cpp) reports through it too.
+void img_error() {
+  if (kReport) std::puts("IMG error");
+}
 
 Image* img_new() {
   Image* image = static_cast<Image*>(std::calloc(1, sizeof(Image)));
@@ -221,7 +222,17 @@ void img_line(Image* image, int32_t col0, int32_t row0, int32_t col1, int32_t ro
   if (lo > hi) return;
   const int64_t e0 = amaj >> 1;
   int64_t k = 0, e = e0;
-  if (lo > 0) {
+  if (lo > 0 && e0 == 0) {
+    // A major extent of 1 halves to an error of 0, which the closed form below does not cover
+    // (it assumes 0 < e <= a_major between steps); there is only the one step to walk.
+    for (int64_t i = 0; i < lo; ++i) {
+      e -= amin;
+      if (e <= 0) {
+        e += amaj;
+        ++k;
+      }
+    }
+  } else if (lo > 0) {
     const uint64_t prod = uint64_t(lo) * uint64_t(amin);  // < 2^64: lo <= 2^32, amin < 2^32
     if (prod < uint64_t(e0)) {
       e = e0 - int64_t(prod);

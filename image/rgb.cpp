@@ -17,13 +17,24 @@ constexpr uint32_t blue(uint32_t c) { return c & 255u; }
 constexpr uint32_t cap(uint32_t v) { return v > 255u ? 255u : v; }
 constexpr uint32_t floor0(uint32_t a, uint32_t b) { return a > b ? a - b : 0u; }
 
+// sin(x) for 0 <= x < pi / 2 by its Taylor series, summed until the terms vanish in double
+// precision (|error| < 1e-15): the library sine cannot be folded at compile time by every compiler.
+constexpr double series_sin(double x) {
+  double term = x, sum = x;
+  for (int n = 1; n < 30; ++n) {
+    term = -term * x * x / double((2 * n) * (2 * n + 1));
+    sum += term;
+  }
+  return sum;
+}
+
 // Quarter wave: 32767 * sin(2 pi k / 1024) rounded to nearest. Two entries whose exact value lies
 // just below .5 (129: 23311.4988, 183: 29534.4977) are one higher, as in the table this system has
-// always used. g++ folds __builtin_sin at compile time, so the table is built by the compiler.
+// always used. Built by the compiler.
 constexpr std::array<int16_t, 256> make_quarter() {
   std::array<int16_t, 256> q{};
   for (int k = 0; k < 256; ++k) {
-    const double v = 32767.0 * __builtin_sin(2.0 * 3.14159265358979323846 * k / 1024.0);
+    const double v = 32767.0 * series_sin(2.0 * 3.14159265358979323846 * k / 1024.0);
     q[std::size_t(k)] = int16_t(v + 0.5);  // v >= 0 in the first quarter
   }
   q[129] = 23312;
