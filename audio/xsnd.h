@@ -1,10 +1,20 @@
 // XSND: the output stream to the OSS device "/dev/dsp" (16-bit signed little-endian mono,
-// 44100 per second). A queue of Sample buffers (not owned); each xsnd_play writes one block.
+// 44100 per second). A queue of Sample buffers (not owned); each xsnd_play writes one block,
+// at most one frame's worth of samples, with a non-blocking write. A missing, busy or refusing
+// device leaves a silent stream: every later call writes nothing and nothing is printed.
+// The device is reached only through the snddev_* seam of platform/platform.h.
 #pragma once
 #include <cstdint>
 
 struct List;
 struct Sample;
+
+constexpr int32_t XSND_RATE = 44100;         // samples per second asked of the device
+constexpr int32_t XSND_FRAME_RATE = 50;      // frames per second assumed until told otherwise
+// Open flags: O_WRONLY | O_APPEND | O_NONBLOCK | O_ASYNC (0x2C01 on Linux).
+constexpr int XSND_OPEN_FLAGS = 0x2C01;
+// Fragment request: unlimited fragments of 2^11 = 2048 bytes (1024 samples, about one frame).
+constexpr int XSND_FRAGMENT = 0x7fff000b;
 
 struct XSnd {
   int32_t rate;            // 44100 requested; the device's answer
@@ -13,18 +23,25 @@ struct XSnd {
   char sign;               // 's'
   char byte_order;         // 'l'
   const char* path;        // "/dev/dsp"
-  int32_t descriptor;      // negative when opening failed
+  int32_t descriptor;      // negative when the device could not be opened or configured
   int32_t block_size;      // device block in bytes
   List* pending;           // play queue of Sample*, head at 0, not owned
   Sample* current;         // head taken by the latest call
   int32_t position;        // next sample within the head
   int16_t* output;         // owned staging buffer of block_samples values
-  int32_t block_samples;   // samples per write; 0 when configuration failed
+  int32_t block_samples;   // device block in samples; 0 when configuration failed
   int32_t written;         // samples the device accepted
+  int32_t frame_rate;      // frames per second: a write sends at most 44100 / frame_rate samples
 };
 
-XSnd* xsnd_new();                 // opens "/dev/dsp"; a device failure still returns the record
-XSnd* xsnd_open(const char* path, int32_t frame_rate);  // the same on another path
-int32_t xsnd_play(XSnd* x);       // 1 while the queue still holds entries
-void xsnd_set_frame_rate(XSnd* x, int32_t rate);  // at most 44100 / rate samples per write
+XSnd* xsnd_new();                 // opens "/dev/dsp" at 50 frames per second; null only without memory
+// The same on another path; frame_rate: frames per second, 1 .. 44100 (others give 50).
+XSnd* xsnd_open(const char* path, int32_t frame_rate);
+// Writes one block from the head of `pending` (the tail of a buffer as a shorter block of its
+// own); returns 1 while the queue still holds entries, else 0.
+int32_t xsnd_play(XSnd* x);
+// rate: frames per second, 1 .. 44100; a write then sends at most 44100 / rate samples.
+void xsnd_set_frame_rate(XSnd* x, int32_t rate);
+// Samples one xsnd_play sends from a whole block: min(block_samples, 44100 / frame_rate).
+int32_t xsnd_chunk_samples(const XSnd* x);
 void xsnd_free(XSnd** x);         // closes the device, frees buffer and queue (not its entries)
