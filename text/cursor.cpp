@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "image/fixed.h"
 #include "image/ident.h"
 
 namespace {
@@ -56,9 +55,11 @@ void cursor_step(Cursor* cursor) {
     cursor->index = 0;
     return;
   }
-  int32_t r = wrap_add(cursor->index, cursor->step) % cursor->length;
+  // The sum is taken in 64 bits so that a step near the 32-bit limits still wraps by the length,
+  // not by 2^32.
+  int64_t r = (int64_t(cursor->index) + cursor->step) % cursor->length;
   if (r < 0) r += cursor->length;
-  cursor->index = r;
+  cursor->index = int32_t(r);
 }
 
 void cursor_mark(Cursor* cursor) {

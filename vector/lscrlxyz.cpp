@@ -1,6 +1,7 @@
 // LSCRLXYZ: the wavy vector scroller.
 #include "vector/lscrlxyz.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -80,7 +81,8 @@ void lscrlxyz_set_text(LScrlXyz* s, const char* text, LFont* font, Image* image)
   if (s->cursor) cursor_free(&s->cursor);
   s->cursor = cursor_new();
   if (!s->cursor) lscrlxyz_error();
-  cursor_init(s->cursor, text, static_cast<int32_t>(std::strlen(text)), 1);
+  const std::size_t length = std::strlen(text);
+  cursor_init(s->cursor, text, length > INT32_MAX ? INT32_MAX : static_cast<int32_t>(length), 1);
   s->text = text;
   s->font = font;
   s->image = image;
@@ -147,7 +149,8 @@ void lscrlxyz_draw(LScrlXyz* s) {
     const int32_t d = wave_at(s->scale_wave, i);
     font->scale.x = wrap_add(scale.x, d);
     font->scale.y = wrap_add(scale.y, d);
-    font->code = static_cast<signed char>(cursor->text[cursor->index]);
+    const bool inside = cursor->index >= 0 && cursor->index < cursor->length;
+    font->code = inside ? static_cast<signed char>(cursor->text[cursor->index]) : 0;
     lfont_draw_char(font);
     cursor_step(cursor);
   }

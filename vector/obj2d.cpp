@@ -32,7 +32,8 @@ bool is_punct(unsigned char c) {
 bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 unsigned char lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
 
-// A token is a view into the text: it is never copied, and every scan stops at the NUL.
+// A token is a view into the text: it is never copied, and every scan stops at the end of the
+// text, which is the first NUL byte or the end of the given size, whichever comes first.
 struct Token {
   const unsigned char* start;
   int len;
@@ -40,32 +41,33 @@ struct Token {
 
 // Reads the token starting exactly at *pos (no separators skipped): one punctuation character,
 // or the run up to the next separator, at most kTokenMax characters. A cut word continues with
-// its last kept character. Returns false when the token ends at the NUL (it is then not acted
-// on) or when nothing is left; *pos moves past what was read either way.
-bool read_token_here(const unsigned char** pos, Token* token) {
+// its last kept character. Returns false when the token ends at the end of the text (it is then
+// not acted on) or when nothing is left; *pos moves past what was read either way.
+bool read_token_here(const unsigned char** pos, const unsigned char* end, Token* token) {
   const unsigned char* p = *pos;
   token->start = p;
   token->len = 0;
-  if (*p == 0) return false;
+  if (p >= end) return false;
+  const std::ptrdiff_t left = end - p;
   if (is_punct(*p)) {
     token->len = 1;
     *pos = p + 1;
-    return p[1] != 0;
+    return left > 1;
   }
   int len = 0;
-  while (p[len] != 0 && !is_separator(p[len]) && len < kTokenMax) ++len;
+  while (len < left && len < kTokenMax && !is_separator(p[len])) ++len;
   token->len = len;
-  if (len == kTokenMax && p[len] != 0 && !is_separator(p[len])) {
+  if (len == kTokenMax && len < left && !is_separator(p[len])) {
     *pos = p + kTokenMax - 1;  // the 255th character starts the next token as well
     return true;
   }
   *pos = p + len;
-  return p[len] != 0;
+  return len < left;
 }
 
-bool read_token(const unsigned char** pos, Token* token) {
-  while (**pos != 0 && is_separator(**pos)) ++*pos;
-  return read_token_here(pos, token);
+bool read_token(const unsigned char** pos, const unsigned char* end, Token* token) {
+  while (*pos < end && is_separator(**pos)) ++*pos;
+  return read_token_here(pos, end, token);
 }
 
 // True when the token is a non-empty beginning of the keyword, without regard to case.
@@ -78,6 +80,7 @@ bool matches(const Token& token, const char* keyword) {
   return true;
 }
 
+// Hexadecimal digits up to the first other character; wraps in 32 bits like the machine.
 uint32_t hex_value(const unsigned char* s, int len) {
   uint32_t v = 0;
   for (int i = 0; i < len; ++i) {
@@ -97,19 +100,21 @@ uint32_t hex_value(const unsigned char* s, int len) {
   return v;
 }
 
+// The leading decimal digits of the token, accumulated modulo 2^32 (a number too large for 32
+// bits keeps its low 32 bits, as the machine's own arithmetic would).
 int32_t decimal_value(const Token& token) {
   uint32_t v = 0;
   for (int i = 0; i < token.len && is_digit(token.start[i]); ++i) v = v * 10u + (token.start[i] - '0');
   return static_cast<int32_t>(v);
 }
 
-// Takes the rest of the line (up to the line feed or the NUL) after skipping what `skip` says;
-// returns a new text, or null for an empty rest (or when memory runs out).
-char* read_rest_of_line(const unsigned char** pos, bool (*skip)(unsigned char)) {
+// Takes the rest of the line (up to the line feed or the end of the text) after skipping what
+// `skip` says; returns a new text, or null for an empty rest (or when memory runs out).
+char* read_rest_of_line(const unsigned char** pos, const unsigned char* end, bool (*skip)(unsigned char)) {
   const unsigned char* p = *pos;
-  while (*p != 0 && skip(*p)) ++p;
+  while (p < end && skip(*p)) ++p;
   const unsigned char* start = p;
-  while (*p != 0 && *p != '\n') ++p;
+  while (p < end && *p != '\n') ++p;
   *pos = p;
   const std::size_t len = static_cast<std::size_t>(p - start);
   if (len == 0) return nullptr;
@@ -131,6 +136,7 @@ void replace_text(char** field, char* text) {
 // Running state of one text; the pending sign is the only state that outlives a call.
 struct Reader {
   const unsigned char* pos;
+  const unsigned char* end;  // first NUL or the end of the given size
   Obj2d* object;        // open object, or null
   Seg2d* segment;       // open segment, or null
   int coordinate;       // next coordinate of the open segment: 0 a.x, 1 a.y, 2 b.x, 3 b.y
@@ -173,11 +179,14 @@ void take_decimal(Reader* r, int32_t value) {
 void act(Reader* r, const Token& t) {
   const unsigned char c0 = t.start[0];
   if (t.len == 1 && c0 == '#') {
-    while (*r->pos != 0 && *r->pos != '\n') ++r->pos;
+    while (r->pos < r->end && *r->pos != '\n') ++r->pos;
   } else if (t.len == 1 && c0 == '{') {
     if (!r->object) r->object = obj2d_new();
   } else if (t.len == 1 && c0 == '}') {
+    // An entry the list cannot take is left out, and its object with it.
+    const int32_t before = r->result->count;
     list_push(r->result, r->object);
+    if (r->result->count == before && r->object) obj2d_free(&r->object);
     r->object = nullptr;
   } else if (t.len == 1 && (c0 == '"' || c0 == '=')) {
     // ignored
@@ -185,20 +194,20 @@ void act(Reader* r, const Token& t) {
     pending_sign = -1;
   } else if (t.len == 1 && c0 == '$') {
     Token digits;
-    if (is_separator(*r->pos)) {
+    if (r->pos < r->end && is_separator(*r->pos)) {
       take_hex(r, 0);  // "$" directly followed by a separator
-    } else if (read_token_here(&r->pos, &digits)) {
+    } else if (read_token_here(&r->pos, r->end, &digits)) {
       take_hex(r, hex_value(digits.start, digits.len));
     }
   } else if (matches(t, "name")) {
-    char* text = read_rest_of_line(&r->pos, is_blank);
+    char* text = read_rest_of_line(&r->pos, r->end, is_blank);
     if (r->object) {
       replace_text(&r->object->name, text);
     } else {
       std::free(text);  // the library's own name
     }
   } else if (matches(t, "version") || matches(t, "author") || matches(t, "type")) {
-    char* text = read_rest_of_line(&r->pos, is_separator);
+    char* text = read_rest_of_line(&r->pos, r->end, is_separator);
     if (!r->object) {
       std::free(text);
     } else if (matches(t, "version")) {
@@ -261,23 +270,33 @@ void obj2d_free(Obj2d** object) {
   *object = nullptr;
 }
 
-List* obj2d_parse_library(const char* text) {
+List* obj2d_parse_library(const char* text, std::size_t size) {
   if (!text) {
     obj2d_error();
     return nullptr;
   }
   Reader r{};
   r.pos = reinterpret_cast<const unsigned char*>(text);
+  const void* nul = std::memchr(text, 0, size);
+  r.end = nul ? static_cast<const unsigned char*>(nul) : r.pos + size;
   r.result = list_new();
   if (!r.result) return nullptr;
   Token t;
-  while (*r.pos != 0) {
-    if (read_token(&r.pos, &t)) act(&r, t);
+  while (r.pos < r.end) {
+    if (read_token(&r.pos, r.end, &t)) act(&r, t);
   }
   // Whatever is still open at the end of the text is dropped.
   if (r.segment) seg2d_free(&r.segment);
   if (r.object) obj2d_free(&r.object);
   return r.result;
+}
+
+List* obj2d_parse_library(const char* text) {
+  if (!text) {
+    obj2d_error();
+    return nullptr;
+  }
+  return obj2d_parse_library(text, std::strlen(text));
 }
 
 void obj2d_free_library(List** library) {
@@ -294,17 +313,32 @@ void obj2d_free_library(List** library) {
 }
 
 void obj2d_add_segment(Obj2d* object, Seg2d* segment) {
-  if (!object || !segment) {
+  if (!object || !segment || !object->segments || !object->points) {
     obj2d_error();
     return;
   }
-  list_push(object->segments, segment);
-  list_push(object->points, &segment->a);
-  list_push(object->points, &segment->b);
+  // All three pushes or none: a segment the lists cannot take is left out and freed, so that
+  // `points` always holds exactly the ends of the segments in `segments`.
+  List* segments = object->segments;
+  List* points = object->points;
+  const int32_t segment_count = segments->count;
+  const int32_t point_count = points->count;
+  list_push(segments, segment);
+  if (segments->count != segment_count + 1) {
+    seg2d_free(&segment);
+    return;
+  }
+  list_push(points, &segment->a);
+  list_push(points, &segment->b);
+  if (points->count != point_count + 2) {
+    while (points->count > point_count) list_remove(points, points->count - 1);
+    list_remove(segments, segments->count - 1);
+    seg2d_free(&segment);
+  }
 }
 
 void obj2d_draw(const Obj2d* object, Image* image) {
-  if (!object || !image) {
+  if (!object || !image || !object->segments) {
     obj2d_error();
     return;
   }
@@ -327,7 +361,7 @@ void obj2d_draw(const Obj2d* object, Image* image) {
 }
 
 void obj2d_translate(Obj2d* object) {
-  if (!object) {
+  if (!object || !object->segments) {
     obj2d_error();
     return;
   }
@@ -338,7 +372,7 @@ void obj2d_translate(Obj2d* object) {
 }
 
 void obj2d_set_colour(Obj2d* object, uint32_t colour) {
-  if (!object) {
+  if (!object || !object->points) {
     obj2d_error();
     return;
   }

@@ -2,6 +2,7 @@
 // position) into an Image, and the reader of the object-library text that yields a List of them.
 // The caller owns what the reader returns; release it with obj2d_free_library.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "audio/list.h"
@@ -25,11 +26,16 @@ struct Obj2d {
 
 Obj2d* obj2d_new();                      // empty object; null on allocation failure
 void obj2d_free(Obj2d** object);         // frees texts, segments, lists, record; nulls the pointer
-// Reads a NUL-terminated object-library text; null text gives null. Null entries in the result
-// stand for a "}" without an open object.
+// Reads an object-library text of `size` bytes; reading also stops at a NUL byte before that, so
+// no byte at text[size] or beyond is ever looked at. Any bytes are accepted: what the format
+// does not know is ignored. Null text gives null. Null entries in the result stand for a "}"
+// without an open object.
+List* obj2d_parse_library(const char* text, std::size_t size);
+// The same for a NUL-terminated text.
 List* obj2d_parse_library(const char* text);
 void obj2d_free_library(List** library); // frees every object and the list; nulls the pointer
-void obj2d_add_segment(Obj2d* object, Seg2d* segment);  // takes ownership of the segment
+// Takes ownership of the segment (from seg2d_new); one the lists cannot take is freed.
+void obj2d_add_segment(Obj2d* object, Seg2d* segment);
 void obj2d_draw(const Obj2d* object, Image* image);     // stored segments stay unchanged
 void obj2d_translate(Obj2d* object);     // moves every stored segment by position, permanently
 void obj2d_set_colour(Obj2d* object, uint32_t colour);  // every segment end takes the colour

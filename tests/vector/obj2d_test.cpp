@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "image/img.h"
@@ -24,6 +26,16 @@ List* parse_exact(const std::string& text) {
 
 // One line per library: entries separated by blanks, "null" for a null entry, otherwise
 // {n=name segments...} with each segment as ax,ay#colour>bx,by#colour.
+// Parses the first `size` bytes of the text from a buffer of exactly that many bytes and no
+// terminating NUL: under the sanitizer build any look at byte `size` is caught.
+List* parse_sized(const std::string& text, std::size_t size) {
+  char* buf = static_cast<char*>(std::malloc(size ? size : 1));
+  std::memcpy(buf, text.data(), size);
+  List* lib = obj2d_parse_library(buf, size);
+  std::free(buf);
+  return lib;
+}
+
 std::string describe(const List* lib) {
   if (!lib) return "NULL";
   std::string out;
@@ -226,6 +238,153 @@ TEST(Obj2dParse, RandomTextsAreSafe) {
     obj2d_free_library(&lib);
   }
   parse_describe("1\n");  // consume any sign left pending
+}
+
+std::string describe_sized(const std::string& text, std::size_t size) {
+  List* lib = parse_sized(text, size);
+  std::string d = describe(lib);
+  if (lib) obj2d_free_library(&lib);
+  return d;
+}
+
+// Malformed and hostile input for the sized reader: every case is cut to `size` bytes (or the
+// whole text when size is -1) and handed over without a terminating NUL.
+struct SizedCase {
+  const char* what;
+  std::string text;
+  int size;
+  const char* want;
+};
+
+const SizedCase kSizedCases[] = {
+    {"whole text, no NUL after it", "{ s 1 2 3 4 }\n", -1, "{1,2#0>3,4#0}"},
+    {"size ends in the middle of a number", "{ s 1 2 3 45 }\n", 11, ""},
+    {"size ends right after a brace", "{ }\n{ }\n", 7, "{}"},
+    {"size ends right after the separator", "{ }\n{ }\n", 8, "{} {}"},
+    {"bytes beyond the size are never read", "{ }\n} } }\n", 4, "{}"},
+    {"a NUL inside the size ends the text", std::string("{ }\n\0{ }\n", 9), -1, "{}"},
+    {"size zero", "{ }\n", 0, ""},
+    {"name up to the end of the size", "{ name abc\n}\n", 9, ""},
+    {"comment up to the end of the size", "# abc", -1, ""},
+    {"$ as the last byte", "c $", -1, ""},
+    {"hex digits up to the end", "c $ff", -1, ""},
+    {"decimal wraps at 32 bits", "{ s 4294967297 2 3 4 }\n", -1, "{1,2#0>3,4#0}"},
+    {"largest positive", "{ s 2147483647 0 0 0 }\n", -1, "{2147483647,0#0>0,0#0}"},
+    {"2^31 wraps to the most negative", "{ s 2147483648 0 0 0 }\n", -1, "{-2147483648,0#0>0,0#0}"},
+    {"negating the most negative wraps to itself", "{ s -2147483648 0 0 0 }\n", -1, "{-2147483648,0#0>0,0#0}"},
+    {"hex wraps at 32 bits", "c $123456789 { s 0 0 1 1 }\n", -1, "{0,0#23456789>1,1#23456789}"},
+    {"unknown keywords and stray punctuation", "{ zap! @ ^ ~ ` | \\ [ ] ( ) s 1 2 3 4 }\n", -1, "{1,2#0>3,4#0}"},
+    {"keyword prefixes of unknown words", "{ segmentation 1 2 3 4 }\n", -1, "{1,2#0>3,4#0}"},
+    {"control and high bytes only", "\x01\x02\x1f\x7f\x80\xfe\xff", -1, ""},
+    {"closing braces without objects", "} } }\n", -1, "null null null"},
+    {"four numbers without segment", "{ 1 2 3 4 }\n", -1, "{}"},
+};
+
+TEST(Obj2dParse, SizedMalformedCases) {
+  parse_describe("1\n");
+  for (const auto& c : kSizedCases) {
+    const std::size_t size = c.size < 0 ? c.text.size() : std::size_t(c.size);
+    EXPECT_EQ(describe_sized(c.text, size), c.want) << c.what;
+  }
+}
+
+// The sized reader and the NUL-terminated one agree on every text without a NUL.
+TEST(Obj2dParse, SizedAndTerminatedAgree) {
+  parse_describe("1\n");
+  for (const auto& c : kParseCases) {
+    const std::string text = c.text;
+    EXPECT_EQ(describe_sized(text, text.size()), c.want) << c.what;
+  }
+}
+
+TEST(Obj2dParse, ManyObjectsAndSegments) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "{ }\n";
+  List* lib = parse_sized(text, text.size());
+  ASSERT_NE(lib, nullptr);
+  EXPECT_EQ(lib->count, 20000);
+  obj2d_free_library(&lib);
+
+  text = "{\n";
+  for (int i = 0; i < 20000; ++i) text += "s " + std::to_string(i) + " 1 2 3\n";
+  text += "}\n";
+  lib = parse_sized(text, text.size());
+  ASSERT_EQ(lib->count, 1);
+  const auto* o = static_cast<const Obj2d*>(list_get(lib, 0));
+  ASSERT_EQ(o->segments->count, 20000);
+  EXPECT_EQ(o->points->count, 40000);
+  EXPECT_EQ(static_cast<const Seg2d*>(list_get(o->segments, 19999))->a.x, 19999);
+  obj2d_free_library(&lib);
+}
+
+// Random bytes of every value, handed over without a NUL; the sanitizer build checks bounds,
+// leaks and double frees.
+TEST(Obj2dParse, RandomBytesWithoutNul) {
+  unsigned seed = 777;
+  for (int n = 0; n < 3000; ++n) {
+    seed = seed * 1103515245u + 12345u;
+    const std::size_t len = (seed >> 16) % 300;
+    std::string t;
+    for (std::size_t i = 0; i < len; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      // Mostly the reader's own characters, sometimes any byte.
+      const unsigned r = seed >> 16;
+      t += (r & 7) ? "{}s c$-#\n 19x"[(r >> 3) % 14] : char(r >> 3);
+    }
+    List* lib = parse_sized(t, t.size());
+    ASSERT_NE(lib, nullptr);
+    obj2d_free_library(&lib);
+  }
+  parse_describe("1\n");
+}
+
+std::string read_resource(const char* name) {
+  std::ifstream in(std::string(KROM_SOURCE_DIR) + "/resources/data/" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+const Obj2d* entry(const List* lib, int32_t i) { return static_cast<const Obj2d*>(list_get(lib, i)); }
+
+// The two wire fonts the show carries: 256 entries each, named glyphs where the layout puts them,
+// and one colour for every segment end.
+TEST(Obj2dParse, EmbeddedWireFonts) {
+  struct Font {
+    const char* file;
+    uint32_t colour;
+  } fonts[] = {{"font8.txt", 0xAACCEE}, {"font16.txt", 0xFFFFFF}};
+  for (const auto& f : fonts) {
+    const std::string text = read_resource(f.file);
+    ASSERT_FALSE(text.empty()) << f.file;
+    List* lib = parse_sized(text, text.size());
+    ASSERT_NE(lib, nullptr);
+    ASSERT_EQ(lib->count, 256) << f.file;
+    ASSERT_NE(entry(lib, 32), nullptr);
+    EXPECT_STREQ(entry(lib, 32)->name, "space") << f.file;
+    EXPECT_STREQ(entry(lib, 65)->name, "A") << f.file;
+    EXPECT_STREQ(entry(lib, 127)->name, "esc") << f.file;
+    for (int32_t i = 0; i < lib->count; ++i) {
+      const Obj2d* o = entry(lib, i);
+      ASSERT_NE(o, nullptr) << f.file << " " << i;
+      if (i < 33 || i > 127) {
+        EXPECT_EQ(o->segments->count, 0) << f.file << " " << i;
+      }
+      for (int32_t k = 0; k < o->points->count; ++k)
+        EXPECT_EQ(static_cast<const Vec2d*>(list_get(o->points, k))->colour, f.colour) << f.file << " " << i;
+    }
+    obj2d_free_library(&lib);
+  }
+  // The small font's "A" as the text draws it.
+  const std::string text = read_resource("font8.txt");
+  List* lib = parse_sized(text, text.size());
+  std::string a;
+  const Obj2d* glyph = entry(lib, 65);
+  for (int32_t k = 0; k < glyph->segments->count; ++k) {
+    const auto* s = static_cast<const Seg2d*>(list_get(glyph->segments, k));
+    a += std::to_string(s->a.x) + "," + std::to_string(s->a.y) + "-" + std::to_string(s->b.x) + "," +
+         std::to_string(s->b.y) + " ";
+  }
+  EXPECT_EQ(a, "6,6-3,0 0,6-3,0 1,4-5,4 ");
+  obj2d_free_library(&lib);
 }
 
 class Obj2dDraw : public ::testing::Test {
