@@ -115,7 +115,7 @@ void demo_start() {
   demo.star_font = make_sprite_font(res_stars, res_stars_size);
 
   // The small wire font is centred on each glyph's middle so it scales and turns about it.
-  List* small = obj2d_parse_library(reinterpret_cast<const char*>(res_font8));
+  List* small = obj2d_parse_library(reinterpret_cast<const char*>(res_font8), res_font8_size);
   if (small) {
     for (int32_t i = small->count - 1; i >= 0; --i) {
       Obj2d* glyph = static_cast<Obj2d*>(list_get(small, i));
@@ -132,7 +132,7 @@ void demo_start() {
     demo.small_wire_font->glyphs = small;
     demo.small_wire_font->image = demo.screen;
   }
-  List* large = obj2d_parse_library(reinterpret_cast<const char*>(res_font16));
+  List* large = obj2d_parse_library(reinterpret_cast<const char*>(res_font16), res_font16_size);
   demo.large_wire_font = lfont_new();
   if (demo.large_wire_font) {
     demo.large_wire_font->advance.x = 16;

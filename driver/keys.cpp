@@ -69,6 +69,8 @@ void demo_poll_keys() {
 void demo_pause() {
   // Nothing is drawn, presented or sent meanwhile; waiting for input between polls keeps the
   // pause from spinning a whole core while every key still answers at once.
+  // Without a keyboard no key could end the pause.
+  if (!demo.keyboard) demo.paused = false;
   while (demo.paused) {
     demo_poll_keys();
     if (demo.paused) xdpy_wait_input(10);

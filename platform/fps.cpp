@@ -4,6 +4,7 @@
 
 #include <sys/time.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "image/ident.h"
@@ -49,7 +50,10 @@ void fps_compute(Fps* fps) {
   if (!fps) return;
   // A zero or negative target would divide by zero: treat it as no pacing at all.
   const int32_t period = fps->target_rate > 0 ? 1000000 / fps->target_rate : 0;
-  const int32_t work = int32_t(fps->work_us);
+  // Truncated towards zero; a clock step backwards or a frame of over half an hour is held to
+  // the integer range rather than converted out of it.
+  const double w = fps->work_us;
+  const int32_t work = w >= 2147483647.0 ? 2147483647 : (w <= -2147483648.0 ? INT32_MIN : int32_t(w));
   fps->sleep_us = period - work;
   if (fps->sleep_us >= 0) {
     fps->shown_rate = fps->target_rate;
