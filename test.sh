@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds normally and with AddressSanitizer + UndefinedBehavior-
-# Sanitizer, and runs every test (unit and end-to-end) in both builds. CI=true makes warnings
-# errors.
+# Sanitizer, runs every test (unit and end-to-end) in both builds, then fuzzes the picture
+# decoder and the wire-object reader for a bounded time. CI=true makes warnings errors.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/packages.sh
@@ -22,4 +22,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE e2e
 ctest --test-dir build-asan --output-on-failure -L e2e
-echo "All tests passed (release and sanitizer builds)."
+
+# The two parsers under libFuzzer for a bounded time each (KROM_FUZZ_SECONDS, default 60).
+tools/fuzz/run.sh "${KROM_FUZZ_SECONDS:-60}"
+echo "All tests passed (release and sanitizer builds, fuzzing)."
