@@ -66,14 +66,6 @@ bool configure(XSnd* x) {
 
 }  // namespace
 
-// A program linked without a platform layer (the unit tests of the other subsystems) gets a
-// device that is always missing. Every platform layer defines these four strongly, and its
-// definitions take precedence at link time.
-__attribute__((weak)) int snddev_open(const char*, int) { return -1; }
-__attribute__((weak)) int snddev_ioctl(int, unsigned long, int*) { return -1; }
-__attribute__((weak)) long snddev_write(int, const void*, std::size_t) { return -1; }
-__attribute__((weak)) void snddev_close(int) {}
-
 XSnd* xsnd_new() { return xsnd_open("/dev/dsp", XSND_FRAME_RATE); }
 
 XSnd* xsnd_open(const char* path, int32_t frame_rate) {
