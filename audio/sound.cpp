@@ -58,8 +58,38 @@ void fill_run(int32_t* d, int64_t n, int64_t lo, int64_t hi, int32_t v) {
   for (int64_t i = lo; i <= hi; ++i) d[i] = v;
 }
 
-void fade_times(Sample* s, int n) {
-  for (int i = 0; i < n; ++i) sound_fade_out(s);
+// The fade envelope depends on the length alone, and every buffer of one instrument has the
+// same length: the recipes build it once and apply it as often as they fade, which gives
+// exactly what repeated sound_fade_out calls give.
+struct Envelope {
+  Sample* ramp = nullptr;
+  explicit Envelope(int32_t n) {
+    ramp = sample_new();
+    if (!ramp) return;
+    sample_set_length(ramp, n);
+    if (ramp->length != n) {
+      sample_free(&ramp);
+      return;
+    }
+    sample_ramp(ramp, 0, kFull, n - 1, 0);
+  }
+  ~Envelope() {
+    if (ramp) sample_free(&ramp);
+  }
+  Envelope(const Envelope&) = delete;
+  Envelope& operator=(const Envelope&) = delete;
+};
+
+// s *= envelope, >> 15; the caller's buffers have the envelope's length.
+void apply_envelope(Sample* s, const Sample* envelope) {
+  int32_t* d = s->data;
+  const int32_t* e = envelope->data;
+  const int32_t n = s->length < envelope->length ? s->length : envelope->length;
+  for (int32_t i = 0; i < n; ++i) d[i] = wrap_mul(d[i], e[i]) >> 15;
+}
+
+void fade_times(Sample* s, const Envelope& env, int n) {
+  for (int i = 0; i < n; ++i) apply_envelope(s, env.ramp);
 }
 
 // Tonal family: a sine with its second and fourth harmonic, one fade.
@@ -67,8 +97,11 @@ Sample* tonal_instrument(Sample* h, int32_t k) {
   const int32_t f = sound_note_table[k % sound_note_count];
   sample_set_length(h, kTonalLength);
   Sample* x = sample_new();
-  if (!x) return nullptr;
-  sample_set_length(x, kTonalLength);
+  if (x) sample_set_length(x, kTonalLength);
+  if (!x || x->length != kTonalLength || h->length != kTonalLength) {
+    sample_free(&x);
+    return nullptr;
+  }
   sound_sine(x, f);
   sample_add(x, x);
   sample_shr(x, f >> 9);
@@ -79,7 +112,7 @@ Sample* tonal_instrument(Sample* h, int32_t k) {
   sample_shr(h, f >> 11);
   sample_add(x, h);
   sample_shr(x, 2);
-  sound_fade_out(x);
+  sound_fade_out(x);  // the only fade of the recipe
   return x;
 }
 
@@ -88,20 +121,24 @@ Sample* low_instrument(Sample* h, int32_t k) {
   const int32_t a = k - 64;
   sample_set_length(h, kShortLength);
   Sample* x = sample_new();
-  if (!x) return nullptr;
-  sample_set_length(x, kShortLength);
+  if (x) sample_set_length(x, kShortLength);
+  const Envelope env(kShortLength);
+  if (!x || x->length != kShortLength || h->length != kShortLength || !env.ramp) {
+    sample_free(&x);
+    return nullptr;
+  }
   sound_sine(x, a);
   sample_add(x, x);
-  sound_fade_out(x);
+  fade_times(x, env, 1);
   sample_shr(x, a >> 9);
   sound_noise(h, 6 * a);
-  fade_times(h, 3);
+  fade_times(h, env, 3);
   sample_add(x, h);
   sound_noise(h, 8 * a);
-  fade_times(h, 3);
+  fade_times(h, env, 3);
   sample_add(x, h);
   sample_shr(x, 2);
-  sound_fade_out(x);
+  fade_times(x, env, 1);
   return x;
 }
 
@@ -110,20 +147,24 @@ Sample* high_instrument(Sample* h, int32_t k) {
   const int32_t a = 16 * k;
   sample_set_length(h, kShortLength);
   Sample* x = sample_new();
-  if (!x) return nullptr;
-  sample_set_length(x, kShortLength);
+  if (x) sample_set_length(x, kShortLength);
+  const Envelope env(kShortLength);
+  if (!x || x->length != kShortLength || h->length != kShortLength || !env.ramp) {
+    sample_free(&x);
+    return nullptr;
+  }
   sound_square(x, a);
   sample_add(x, x);
-  fade_times(x, 5);
+  fade_times(x, env, 5);
   sample_shr(x, a >> 9);
   sound_noise(h, 8 * a);
-  fade_times(h, 5);
+  fade_times(h, env, 5);
   sample_add(x, h);
   sound_noise(h, 16 * a);
-  fade_times(h, 5);
+  fade_times(h, env, 5);
   sample_add(x, h);
   sample_shr(x, 2);
-  fade_times(x, 5);
+  fade_times(x, env, 5);
   return x;
 }
 
@@ -221,10 +262,7 @@ void sound_fade_out(Sample* s) {
     return;
   }
   sample_ramp(envelope, 0, kFull, s->length - 1, 0);
-  // sample_mul_sample followed by sample_shr(15), in one pass.
-  int32_t* d = s->data;
-  const int32_t* e = envelope->data;
-  for (int32_t i = 0; i < s->length; ++i) d[i] = wrap_mul(d[i], e[i]) >> 15;
+  apply_envelope(s, envelope);  // sample_mul_sample and sample_shr(15) in one pass
   sample_free(&envelope);
 }
 
