@@ -209,7 +209,7 @@ TEST(Obj2dParse, NamesOfAnyLength) {
 TEST(Obj2dParse, TruncatedTextsStopAtTheEnd) {
   const char* texts[] = {"{",      "{ name",  "{ name ",  "{ name x", "{ n\n",   "# comment", "c $",
                          "c $f",   "c x",     "{ s 1 2 3", "{ s 1 2 3 4", "{ version", "{ author a",
-                         "{ type", "-",       "$",        "name ",    "{ s " "999999999999", "}"};
+                         "{ type", "-",       "$",        "name ",    "{ s 999999999999", "}"};
   for (const char* t : texts) {
     List* lib = parse_exact(t);
     ASSERT_NE(lib, nullptr) << t;
