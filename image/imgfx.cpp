@@ -221,6 +221,26 @@ void imgfx_glare(const Image* src, Image* dst, int32_t shift) {
     glare_walk(src, dst, sh);
     return;
   }
+  if (sh >= 2) {
+    // From a shift of 2 on, the four neighbour terms of a channel sum to at most 4 * 63 and fit
+    // its byte: all three channels are shifted and summed in one word, then added to the centre
+    // with a per-byte saturating add.
+    const uint32_t keep = (0xffu >> sh) * 0x010101u;
+    for (int32_t row = rows - 1; row >= 0; --row) {
+      const uint32_t* s = buffer.load(img_row(src, row));
+      uint32_t* d = img_row(dst, row);
+      for (int32_t col = 0; col < cols; ++col) {
+        const uint32_t n = ((s[col - 2] >> sh) & keep) + ((s[col - 1] >> sh) & keep) +
+                           ((s[col + 1] >> sh) & keep) + ((s[col + 2] >> sh) & keep);
+        const uint32_t c = s[col] & 0xffffffu;
+        const uint32_t low = (c & 0x7f7f7fu) + (n & 0x7f7f7fu);
+        const uint32_t sum = low ^ ((c ^ n) & 0x808080u);
+        const uint32_t carry = ((c & n) | ((c | n) & ~sum)) & 0x808080u;
+        d[col] = sum | ((carry >> 7) * 0xffu);
+      }
+    }
+    return;
+  }
   for (int32_t row = rows - 1; row >= 0; --row) {
     const uint32_t* s = buffer.load(img_row(src, row));
     uint32_t* d = img_row(dst, row);
