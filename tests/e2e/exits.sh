@@ -18,7 +18,7 @@ for _ in 1 2 3; do
 done
 kill -0 "$pid" || fail "demo died after SPACE"
 "$build/krom-test-wmdelete" "$id"
-status=$(e2e_wait_exit "$pid" 20)
+e2e_wait_exit "$pid" 20
 [ "$status" = "0" ] || fail "WM_DELETE_WINDOW: exit status $status"
 [ ! -s "$scratch/err1" ] || fail "WM_DELETE_WINDOW: stderr: $(cat "$scratch/err1")"
 
@@ -31,7 +31,7 @@ id=$(e2e_window) || true
 sleep 3
 kill "$xpid"
 xpid=""
-status=$(e2e_wait_exit "$pid" 10)
+e2e_wait_exit "$pid" 10
 [ "$status" = "1" ] || fail "killed X server: exit status $status"
 [ "$(cat "$scratch/err2")" = "krom7316: lost the X display" ] || fail "killed X server: stderr '$(cat "$scratch/err2")'"
 echo "exits test passed"

@@ -38,21 +38,22 @@ e2e_window() {
   timeout 20 xdotool search --sync --name '^KROM7316$' | head -1
 }
 
-# Waits until process $1 has ended (at most $2 seconds) and prints its exit status.
+# Waits until process $1 (a child of this shell) has ended, at most $2 seconds, and sets
+# `status` to its exit status, or to "timeout". Runs in the calling shell, not in $(...): only
+# the parent can collect a child's status.
 e2e_wait_exit() {
-  local pid=$1 limit=$2 status
+  local pid=$1 limit=$2
   for _ in $(seq $((limit * 10))); do
     if ! kill -0 "$pid" 2>/dev/null; then
       set +e
       wait "$pid"
       status=$?
       set -e
-      echo "$status"
       return 0
     fi
     sleep 0.1
   done
-  echo "timeout"
+  status="timeout"
 }
 
 # Prints the colour of pixel (x, y) of a PNG as srgb(r,g,b).

@@ -18,7 +18,7 @@ id=$(e2e_window) || true
 # Start-up, the intro's fade and 160 intro frames (3.2 s) come before the first pattern; the sanitizer build needs longer for the synthesis.
 sleep 12
 xdotool key --window "$id" Escape
-status=$(e2e_wait_exit "$pid" 30)
+e2e_wait_exit "$pid" 30
 [ "$status" = "0" ] || fail "exit status $status; stderr: $(cat "$scratch/err")"
 [ -s "$scratch/cap.raw" ] || fail "nothing captured"
 bytes=$(stat -c %s "$scratch/cap.raw")

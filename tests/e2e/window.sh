@@ -32,7 +32,7 @@ later=$(e2e_pixel "$scratch/shot1.png" 100 200)
 [ "$later" != "srgb(0,128,255)" ] || fail "still the loading screen after 4 s"
 kill -0 "$pid" || fail "demo died"
 xdotool key --window "$id" Escape
-status=$(e2e_wait_exit "$pid" 20)
+e2e_wait_exit "$pid" 20
 [ "$status" = "0" ] || fail "ESC: exit status $status"
 [ ! -s "$scratch/err" ] || fail "stderr not empty: $(cat "$scratch/err")"
 echo "window test passed"
