@@ -106,6 +106,26 @@ bool save(const std::string& dir, const char* name, Image* img) {
   return ok;
 }
 
+// The desktop icon, 64 x 64: the logo's K over a deep blue plate with rounded corners that
+// brightens towards the top, as the loading screen's blue.
+Image* make_icon(const Image* logo) {
+  Image* icon = blank(64, 64, 0);
+  if (!icon) return nullptr;
+  for (int32_t y = 0; y < 64; ++y) {
+    uint32_t* row = img_row(icon, y);
+    for (int32_t x = 0; x < 64; ++x) {
+      const int32_t cx = x < 8 ? 8 - x : (x > 55 ? x - 55 : 0);
+      const int32_t cy = y < 8 ? 8 - y : (y > 55 ? y - 55 : 0);
+      if (cx * cx + cy * cy > 64) continue;   // outside the rounded corner
+      const uint32_t g = uint32_t(0x60 - y * 0x50 / 63);
+      const uint32_t b = uint32_t(0xe0 - y * 0x90 / 63);
+      row[x] = g << 8 | b;
+    }
+  }
+  img_blit_keyed(logo, icon, 0, 0, 0, 0, 64, 64);
+  return icon;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -130,6 +150,7 @@ int main(int argc, char** argv) {
   ok = save(dir, "contact-sprites.png", tile_grid(strips, 16, 3, 16, 2, [](int32_t k) { return TileAt{0, k * 16}; })) && ok;
   img_free(&strips);
   ok = save(dir, "contact-logo.png", tile_grid(logo, 64, 2, 4, 1, [](int32_t k) { return TileAt{k * 64, 0}; })) && ok;
+  ok = save(dir, "icon.png", make_icon(logo)) && ok;
   ok = save(dir, "contact-font8.png", font_sheet(res_font8, 4, 41, 7)) && ok;
   ok = save(dir, "contact-font16.png", font_sheet(res_font16, 2, 41, 15)) && ok;
   img_free(&glyphs);
