@@ -45,7 +45,8 @@ TEST_F(VectorSceneTest, RampHoldsSixTriangles) {
     EXPECT_EQ(ramp[512 * k + 511], 0u) << "triangle " << k;
   }
   EXPECT_EQ(ramp[100], 100u << 16);
-  EXPECT_EQ(ramp[1535 - 7], (7u << 8) | 7u);
+  EXPECT_EQ(ramp[1535 - 7], 7u << 8);            // green falls back
+  EXPECT_EQ(ramp[2047 - 7], (7u << 8) | 7u);     // cyan falls back
 }
 
 TEST_F(VectorSceneTest, SetupMakesTheScrollerOnceAndFreshRasters) {
