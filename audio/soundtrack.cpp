@@ -63,6 +63,7 @@ void soundtrack_pump() {
       if (old) sample_free(&old);
       list_set(voices, k, fresh);
       sample_set(mixer->volumes, k, FIX_ONE);
+      soundmix_voices_changed(mixer);   // the clone may reuse the freed voice's storage
     }
   }
 

@@ -194,4 +194,53 @@ TEST(SoundMixMix, OutputAsItsOwnVoice) {
   }
 }
 
+// The running system's use over a few hundred frames: every so often one voice is freed and
+// replaced by a fresh clone of a pattern (which malloc may place in the freed storage), at full
+// volume, and the kept voice sum must follow. Also a replacement the mixer is not told about,
+// a volume change and an output resize: they change what the sum was built from.
+TEST(SoundMixMix, KeptSumFollowsVoiceChangesOverManyFrames) {
+  std::mt19937 rng(7316);
+  SoundMix* fast = soundmix_new();
+  SoundMix* ref = soundmix_new();
+  constexpr int32_t kLength = 20000;
+  for (SoundMix* x : {fast, ref}) sample_set_length(x->output, kLength);
+  Sample* pattern = sample_new();
+  sample_set_length(pattern, kLength);
+  for (int frame = 0; frame < 400; ++frame) {
+    if (frame % 23 == 0) {
+      for (int32_t j = 0; j < kLength; ++j) pattern->data[j] = std::uniform_int_distribution<int32_t>(-30000, 30000)(rng);
+      const int32_t k = int32_t(rng() % 16);
+      for (SoundMix* x : {fast, ref}) {
+        Sample* old = voice(x, k);
+        sample_free(&old);
+        list_set(x->voices, k, sample_clone(pattern));
+        sample_set(x->volumes, k, 0x10000);
+        soundmix_voices_changed(x);
+      }
+    }
+    if (frame == 101) {   // a new voice while the old one still lives: new storage, untold
+      for (SoundMix* x : {fast, ref}) {
+        Sample* fresh = constant(kLength / 2, 1234);
+        Sample* old = voice(x, 3);
+        list_set(x->voices, 3, fresh);
+        sample_free(&old);
+      }
+    }
+    if (frame == 202) {
+      for (SoundMix* x : {fast, ref}) sample_set(x->volumes, 3, 0x8000);
+    }
+    if (frame == 303) {
+      for (SoundMix* x : {fast, ref}) sample_set_length(x->output, kLength - 777);
+    }
+    soundmix_mix(fast);
+    soundmix_mix_reference(ref);
+    ASSERT_EQ(fast->output->length, ref->output->length);
+    for (int32_t j = 0; j < fast->output->length; ++j)
+      ASSERT_EQ(fast->output->data[j], ref->output->data[j]) << "frame " << frame << " element " << j;
+  }
+  sample_free(&pattern);
+  soundmix_free(&fast);
+  soundmix_free(&ref);
+}
+
 }  // namespace
