@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Renders the README's screenshots with the recorder: one frame from the middle of the intro and
+# of every scene of the first cycle, seed 1, into docs/images/scene-NAME.png.
+# Usage: tools/screenshots.sh [BUILD_DIR]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# Present indices: the loading screen and the start-up fade (257), the intro's fade-in (256)
+# and its 300 frames, then per scene a fade-in, its frames and a fade-out.
+shots=("intro:$((257 + 256 + 60))")   # the logo on its way down
+cursor=$((257 + 256 + 300))
+for entry in vector:1500 archpath:500 sinescan:500 bicolour:750 chain:750 radial:750 rain:500 backmove:750; do
+  name=${entry%%:*}
+  frames=${entry##*:}
+  shots+=("$name:$((cursor + 256 + frames / 2))")
+  cursor=$((cursor + 256 + frames + 256))
+done
+for shot in "${shots[@]}"; do
+  name=${shot%%:*}
+  index=${shot##*:}
+  # --every INDEX writes frames 0 and INDEX; the run stops right after INDEX.
+  "$build/krom7316-record" --seed 1 --frames $((index + 1)) --png "$scratch" --every "$index"
+  printf -v file 'frame-%06d.png' "$index"
+  mv "$scratch/$file" "$root/docs/images/scene-$name.png"
+  echo "docs/images/scene-$name.png (present $index)"
+done
