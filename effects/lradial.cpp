@@ -93,7 +93,7 @@ void lradial_spin(LRadial* wheel) {
 }
 
 void lradial_draw_rainbow(LRadial* wheel, Image* target) {
-  if (!wheel || !target) {
+  if (!wheel || !target || wheel->count < 1) {
     lradial_error();
     return;
   }

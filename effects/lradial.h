@@ -21,5 +21,6 @@ LRadial* lradial_new();                          // centred, random spin then ra
 void lradial_free(LRadial** wheel);              // frees the record (never the shared palette)
 void lradial_set_count(LRadial* wheel, int32_t n);  // n >= 1; also sets spacing
 void lradial_spin(LRadial* wheel);               // angle = (angle + spin) & 0x3FFFFFF
-void lradial_draw_rainbow(LRadial* wheel, Image* target);  // spokes count..1, first in green
+// Spokes count..1, the first in green; a count below 1 (written directly) draws nothing.
+void lradial_draw_rainbow(LRadial* wheel, Image* target);
 const Sample* lradial_palette();                 // the shared hue palette, or null before any wheel

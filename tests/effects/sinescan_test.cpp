@@ -223,10 +223,18 @@ TEST_F(SineScanTest, ZeroDivisorCountsAsOne) {
   fill_values(16);  // 16 / 1 = 16: index 1024 + (1024 * 16 >> 14) = 1025
   sinescan_draw(scan.get(), img.get());
   EXPECT_EQ(img_get_pixel(img.get(), 0, 0), 1026u);
-  // Huge quotients leave the ramp: black, never a read outside it.
-  fill_values(kMaxSum);
+  // Quotients past the ramp's ends give black, never a read outside it.
+  fill_values(20000);  // 1024 + (1024 * 20000 >> 14) = 2274
   sinescan_draw(scan.get(), img.get());
   EXPECT_EQ(img_get_pixel(img.get(), 0, 0), 0u);
+  fill_values(-20000);
+  sinescan_draw(scan.get(), img.get());
+  EXPECT_EQ(img_get_pixel(img.get(), 0, 0), 0u);
+  // The product half * q wraps in 32 bits like every sum here: 1024 * 25164288 is
+  // -1572864 modulo 2^32, so index 1024 - 96 = 928.
+  fill_values(kMaxSum);
+  sinescan_draw(scan.get(), img.get());
+  EXPECT_EQ(img_get_pixel(img.get(), 0, 0), 929u);
   fill_values(INT32_MIN);
   sinescan_draw(scan.get(), img.get());
   // Amplitudes altogether zero: every value is 0, the row is the ramp's middle.
