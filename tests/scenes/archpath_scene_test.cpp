@@ -1,8 +1,11 @@
 #include "scenes/archpath_scene.h"
 
+#include <vector>
+
 #include "audio/list.h"
 #include "effects/archpath.h"
 #include "scene_fixture.h"
+#include "text/font.h"
 
 namespace {
 
@@ -10,6 +13,7 @@ namespace {
 using ArchPathSceneTest = SceneTest;
 
 ArchPath* walker(int32_t i) { return static_cast<ArchPath*>(list_get(archpath_scene.walkers, i)); }
+int32_t walker_count_for_test() { return archpath_scene.walkers ? archpath_scene.walkers->count : 0; }
 
 // A step rule that only counts its calls in the unused z field.
 void count_step(ArchPath* w) { ++w->z; }
@@ -104,6 +108,71 @@ TEST_F(ArchPathSceneTest, StreakBrightensTowardsTheCentre) {
   }
   list_free(&archpath_scene.walkers);
   archpath_scene.walkers = kept;
+}
+
+
+// A first visit replayed from the random stream: fade, mirror and walker count; per walker the
+// seven draws of archpath_new, then the star tiles of sprite and glow and the ball tiles over
+// them; then the motion, the renderer and the step rule. The test sheets fill tile t with
+// base + t, so the ball tile fully covers the star in both images and tells which draw it took.
+TEST_F(ArchPathSceneTest, FirstVisitTakesItsDrawsInOrder) {
+  for (int32_t i = 0; i < walker_count_for_test(); ++i) {
+    ArchPath* w = walker(i);
+    archpath_free(&w);
+  }
+  list_free(&archpath_scene.walkers);
+  Font stars{}, balls{};
+  stars.sheet = make_test_sheet(0x100000);
+  balls.sheet = make_test_sheet(0x400000);
+  demo.star_font = &stars;
+  demo.ball_font = &balls;
+
+  for (unsigned seed : {11u, 14u}) {   // lock-step, then free motion
+    std::srand(seed);
+    const int32_t r_fade = std::rand();
+    const int32_t r_mirror = std::rand();
+    const int32_t n = std::rand() % 127 + 257;
+    std::vector<uint32_t> ball_sprite, ball_glow;
+    for (int32_t i = 0; i < n; ++i) {
+      for (int k = 0; k < 7; ++k) std::rand();
+      std::rand();
+      std::rand();
+      ball_sprite.push_back(0x400000u + uint32_t(2 + std::rand() % 11));
+      ball_glow.push_back(0x100000u + uint32_t(2 + std::rand() % 11) / 4);
+    }
+    const bool lock_step = std::rand() & 1;
+    for (int32_t k = 0; k < (lock_step ? 7 : 7 * n); ++k) std::rand();
+    const int32_t r_render = std::rand();
+    const int32_t r_step = std::rand();
+
+    if (seed == 14u) {   // the second round is a fresh first visit as well
+      for (int32_t i = 0; i < walker_count_for_test(); ++i) {
+        ArchPath* w = walker(i);
+        archpath_free(&w);
+      }
+      list_free(&archpath_scene.walkers);
+    }
+    std::srand(seed);
+    archpath_scene_setup();
+    EXPECT_EQ(demo.fade_colour, uint32_t(r_fade & 7) * 0x010101u + 0x040404u);
+    EXPECT_EQ(demo.mirror_mode, r_mirror % 3);
+    ASSERT_EQ(walker_count_for_test(), n);
+    for (int32_t i = 0; i < n; ++i) {
+      ASSERT_EQ(img_get_pixel(walker(i)->sprite, 7, 7), ball_sprite[size_t(i)]) << "walker " << i;
+      ASSERT_EQ(img_get_pixel(walker(i)->glow, 7, 7), ball_glow[size_t(i)]) << "walker " << i;
+    }
+    EXPECT_EQ(archpath_scene.renderer, archpath_renderers[r_render % 4]);
+    EXPECT_EQ(archpath_scene.step, archpath_steps[r_step % 4]);
+    bool same = true;
+    for (int32_t i = 1; i < n; ++i) {
+      same &= walker(i)->angle == walker(0)->angle && walker(i)->step == walker(0)->step &&
+              walker(i)->duration == walker(0)->duration && walker(i)->counter == walker(0)->counter;
+    }
+    EXPECT_EQ(same, lock_step) << "seed " << seed;
+  }
+  img_free(&stars.sheet);
+  img_free(&balls.sheet);
+  demo.star_font = demo.ball_font = nullptr;
 }
 
 }  // namespace
