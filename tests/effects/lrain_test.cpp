@@ -145,6 +145,25 @@ TEST(LRain, StreakRunsBackTwiceTheVelocityAndTakesTargetSize) {
   EXPECT_EQ(img_get_pixel(img.get(), 5, 11), 0u);
 }
 
+TEST(LRain, UpdateWrapsAtTheLastTargetSize) {
+  RainPtr rain(lrain_new());
+  ASSERT_TRUE(rain);
+  lrain_set_count(rain.get(), 2);
+  rain->vx = 0;
+  rain->vy = 0;
+  ImagePtr img = screen(64, 32);
+  lrain_draw(rain.get(), img.get());
+  rain->drops[0] = 64 << 16;   // one past the right edge of the 64-wide target
+  rain->drops[1] = 31 << 16;
+  rain->drops[2] = 63 << 16;
+  rain->drops[3] = 32 << 16;   // one past the bottom
+  lrain_update(rain.get());
+  EXPECT_EQ(rain->drops[0], 1 << 16);
+  EXPECT_EQ(rain->drops[1], 31 << 16);
+  EXPECT_EQ(rain->drops[2], 63 << 16);
+  EXPECT_EQ(rain->drops[3], 1 << 16);
+}
+
 TEST(LRain, StreakOffTheTargetIsClipped) {
   RainPtr rain(lrain_new());
   ASSERT_TRUE(rain);

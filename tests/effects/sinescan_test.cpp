@@ -67,6 +67,36 @@ TEST_F(SineScanTest, NewDrawsRowWavesAndTintInOrder) {
     EXPECT_EQ(scan->waves[k].amplitude, 0x1000000) << k;
   }
   EXPECT_EQ(scan->tint, uint32_t(std::rand()) & 0xFFFFFF);
+  const int next = std::rand();
+  std::srand(4242);
+  for (int i = 0; i < 11; ++i) std::rand();
+  EXPECT_EQ(next, std::rand()) << "eleven draws: row, three per wave, tint";
+}
+
+TEST_F(SineScanTest, RandomizeRebuildsMissingSamplesAtTheCurrentWidth) {
+  sample_free(&scan->colour_ramp);
+  sample_free(&scan->scan);
+  scan->width = 100;
+  scan->height = 10;
+  sinescan_randomize(scan.get());
+  ASSERT_TRUE(scan->colour_ramp);
+  ASSERT_TRUE(scan->scan);
+  EXPECT_EQ(scan->scan->length, 100);
+  EXPECT_EQ(scan->colour_ramp->length, 2048);
+  EXPECT_EQ(sample_get(scan->colour_ramp, 1300), 20 * 256 + 255);
+  EXPECT_LT(scan->y, 10);
+  // An existing ramp of another length is brought back to the full ramp.
+  sample_set_length(scan->colour_ramp, 10);
+  sinescan_randomize(scan.get());
+  EXPECT_EQ(scan->colour_ramp->length, 2048);
+  EXPECT_EQ(sample_get(scan->colour_ramp, 2047), 0xFFFFFF);
+  // Only the first 100 columns are evaluated and drawn.
+  fill_values(kMaxSum);
+  ImagePtr img = screen();
+  scan->y = 2;
+  sinescan_draw(scan.get(), img.get());
+  EXPECT_EQ(img_get_pixel(img.get(), 99, 2), 0xFFFFFFu);
+  EXPECT_EQ(img_get_pixel(img.get(), 100, 2), 0u);
 }
 
 TEST_F(SineScanTest, RampRunsBlackBlueCyanWhite) {
