@@ -83,8 +83,12 @@ TEST_F(DriverTest, MirrorChangesTheScreenItselfGlareAndBlurDoNot) {
     };
     SCOPED_TRACE(testing::Message() << "mirror " << c.mirror << " glare " << c.glare << " blur " << c.blur);
     EXPECT_TRUE(same(demo.screen, want_screen));
-    if (c.glare) EXPECT_TRUE(same(demo.glare_image, glared));
-    if (c.blur) EXPECT_TRUE(same(demo.blur_image, blurred));
+    if (c.glare) {
+      EXPECT_TRUE(same(demo.glare_image, glared));
+    }
+    if (c.blur) {
+      EXPECT_TRUE(same(demo.blur_image, blurred));
+    }
     img_free(&want_screen);
     img_free(&glared);
     img_free(&blurred);
