@@ -152,6 +152,16 @@ def check_frame(name, k, t, im):
         # Hues of the wheel fading by grey steps keep one channel at 0.
         if any(min(chans(c)) for c in flat): bad('%s %d: a pixel with no channel at 0' % (name, k))
         if lit < 256: bad('%s %d: only %d pixels lit' % (name, k, lit))
+        if name == 'rain':
+            # The wobbling caption over the rain: each letter of KROM somewhere in its 16 x 16 box, in the
+            # hue of this frame's clock (refreshed before the caption: one more than the drawing saw).
+            T = t + 1
+            for letter, off, xp, xb, yp in (('K', 192, 500, 24, 800), ('R', 128, 450, 40, 600),
+                                            ('O', 64, 400, 56, 400), ('M', 0, 350, 72, 200)):
+                x0, y0 = (S((23 * T + xp) & 1023) >> 12) + xb, S((17 * T + yp) & 1023) >> 12
+                colour = HUE[(T + off) % 1536]
+                if not any(im[y][x] == colour for y in range(max(y0, 0), y0 + 16) for x in range(x0, x0 + 16)):
+                    bad('rain %d: caption letter %s not drawn in %06x at (%d, %d)' % (k, letter, colour, x0, y0))
         if name == 'radial' and im[128][128] != HUE[24]:
             bad('radial %d: centre %06x, want the first spoke of wheel 4 in %06x' % (k, im[128][128], HUE[24]))
         if name == 'chain' and any(im[y][x] != im[y][255 - x] or im[y][x] != im[255 - y][x]
