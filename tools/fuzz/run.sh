@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang in build-fuzz and runs each for SECONDS (default 60), starting
-# from the seed corpora in tools/fuzz/corpus/<target>/. New inputs go to build-fuzz/corpus/<target>/,
+# from the hand-made seeds in tools/fuzz/corpus/<target>/ and the embedded resources. New inputs go to build-fuzz/corpus/<target>/,
 # crashing inputs to build-fuzz/crashes/<target>/. Exits non-zero when a target crashes or hangs.
 #   tools/fuzz/run.sh [SECONDS]
 set -euo pipefail
@@ -11,6 +11,13 @@ build=$root/build-fuzz
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKROM_FUZZ=ON -DKROM_TESTS=OFF -DKROM_BENCH=OFF >/dev/null
 cmake --build "$build" --target fuzz_pnm fuzz_obj2d
+
+# The embedded resources seed the working corpora too: the sprite sheets and the logo for the
+# decoder (the glyph sheet is left out: at 64 kB it would raise every input's length limit), both
+# wire fonts for the reader.
+mkdir -p "$build/corpus/pnm" "$build/corpus/obj2d"
+cp "$root"/resources/data/{balls.ppm,stars.ppm,logo.pgm} "$build/corpus/pnm/"
+cp "$root"/resources/data/{font8.txt,font16.txt} "$build/corpus/obj2d/"
 
 status=0
 for target in pnm obj2d; do
