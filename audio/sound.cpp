@@ -116,9 +116,20 @@ Sample* tonal_instrument(Sample* h, int32_t k) {
   return x;
 }
 
-// Low family: a low sine with two bursts of noise.
-Sample* low_instrument(Sample* h, int32_t k) {
-  const int32_t a = k - 64;
+// The low and high families share one recipe: a tone doubled, faded and shifted down by its
+// frequency's 512ths, two bursts of noise at multiples of that frequency added in, the sum
+// quartered and faded again. They differ in the tone, the frequency and the steepness of fades.
+struct NoisyRecipe {
+  void (*tone)(Sample*, int32_t);
+  int32_t frequency;
+  int32_t tone_fades;
+  int32_t first_noise, second_noise;   // multiples of the frequency
+  int32_t noise_fades;
+  int32_t final_fades;
+};
+
+Sample* noisy_instrument(Sample* h, const NoisyRecipe& r) {
+  const int32_t a = r.frequency;
   sample_set_length(h, kShortLength);
   Sample* x = sample_new();
   if (x) sample_set_length(x, kShortLength);
@@ -127,45 +138,29 @@ Sample* low_instrument(Sample* h, int32_t k) {
     sample_free(&x);
     return nullptr;
   }
-  sound_sine(x, a);
+  r.tone(x, a);
   sample_add(x, x);
-  fade_times(x, env, 1);
+  fade_times(x, env, r.tone_fades);
   sample_shr(x, a >> 9);
-  sound_noise(h, 6 * a);
-  fade_times(h, env, 3);
+  sound_noise(h, r.first_noise * a);
+  fade_times(h, env, r.noise_fades);
   sample_add(x, h);
-  sound_noise(h, 8 * a);
-  fade_times(h, env, 3);
+  sound_noise(h, r.second_noise * a);
+  fade_times(h, env, r.noise_fades);
   sample_add(x, h);
   sample_shr(x, 2);
-  fade_times(x, env, 1);
+  fade_times(x, env, r.final_fades);
   return x;
+}
+
+// Low family: a low sine with two bursts of noise.
+Sample* low_instrument(Sample* h, int32_t k) {
+  return noisy_instrument(h, {sound_sine, k - 64, 1, 6, 8, 3, 1});
 }
 
 // High family: a square tone with two bursts of noise, steep fades.
 Sample* high_instrument(Sample* h, int32_t k) {
-  const int32_t a = 16 * k;
-  sample_set_length(h, kShortLength);
-  Sample* x = sample_new();
-  if (x) sample_set_length(x, kShortLength);
-  const Envelope env(kShortLength);
-  if (!x || x->length != kShortLength || h->length != kShortLength || !env.ramp) {
-    sample_free(&x);
-    return nullptr;
-  }
-  sound_square(x, a);
-  sample_add(x, x);
-  fade_times(x, env, 5);
-  sample_shr(x, a >> 9);
-  sound_noise(h, 8 * a);
-  fade_times(h, env, 5);
-  sample_add(x, h);
-  sound_noise(h, 16 * a);
-  fade_times(h, env, 5);
-  sample_add(x, h);
-  sample_shr(x, 2);
-  fade_times(x, env, 5);
-  return x;
+  return noisy_instrument(h, {sound_square, 16 * k, 5, 8, 16, 5, 5});
 }
 
 }  // namespace
