@@ -178,7 +178,7 @@ void draw_character(Canvas& sheet, const Glyph& glyph, int code) {
   int cx = code % 16 * kCell, cy = code / 16 * kCell;
   Material m;
   m.tint = metal(cy + 1.0, cy + 13.0, 0.95, 0.6);
-  m.spec = 0.45;
+  m.specular = 0.45;
   m.shine = 10;
   paint(sheet, cx, cy, cx + kCell, cy + kCell, tube(fit(glyph, {cx + 1.6, cy + 1.2}, 0.8), 1.0), m, {{1, 1}, 0.22});
 }
@@ -201,7 +201,7 @@ void draw_symbols(Canvas& sheet) {
   Pt face = cell(2);
   box(2, ball(face, 7.0), grey_material(0.9));
   Material dark = grey_material(0.12);
-  dark.spec = 0.3;
+  dark.specular = 0.3;
   box(2, ball({face.x - 2.3, face.y - 1.8}, 1.1), dark);
   box(2, ball({face.x + 2.3, face.y - 1.8}, 1.1), dark);
   Glyph smile;
@@ -223,10 +223,10 @@ void draw_symbols(Canvas& sheet) {
 // Row 1: a plate across the sheet with the product word and a string of beads on each side.
 void draw_banner(Canvas& sheet, const std::vector<Glyph>& font) {
   Material plate = grey_material(0.42);
-  plate.spec = 0.3;
+  plate.specular = 0.3;
   paint(sheet, 0, 16, 256, 32, cushion({rounded_rect_poly(1, 16.5, 254, 30.5, 6.5)}, 2.5), plate);
   Material bead = grey_material(0.8);
-  bead.spec = 0.9;
+  bead.specular = 0.9;
   bead.shine = 30;
   for (int i = 0; i < 5; ++i) {
     for (double x : {14.0 + i * 11, 242.0 - i * 11}) paint(sheet, int(x) - 4, 16, int(x) + 5, 32, ball({x, 23.5}, 2.6 - 0.3 * i), bead);
@@ -234,7 +234,7 @@ void draw_banner(Canvas& sheet, const std::vector<Glyph>& font) {
   const char* word = "KROM 7316";
   Material letters;
   letters.tint = metal(18, 28, 1.0, 0.72);
-  letters.spec = 0.5;
+  letters.specular = 0.5;
   for (int i = 0; word[i]; ++i) {
     const Glyph& g = font[std::size_t((unsigned char)word[i])];
     if (g.empty()) continue;
@@ -283,7 +283,7 @@ void draw_signature(Canvas& sheet, const std::vector<Glyph>& font) {
   }
   Material ink;
   ink.tint = metal(225, 246, 0.98, 0.66);
-  ink.spec = 0.5;
+  ink.specular = 0.5;
   paint(sheet, 0, 224, 256, 256, merged(strokes), ink, {{1, 1}, 0.2});
   // The underline thickens towards its middle and thins out at both ends.
   std::vector<Shape> sweep;
@@ -293,7 +293,7 @@ void draw_signature(Canvas& sheet, const std::vector<Glyph>& font) {
     sweep.push_back(tube({{at(t0), at(t1)}}, 0.5 + 1.1 * std::sin(kPi * (t0 + t1) / 2)));
   }
   Material line = grey_material(0.85);
-  line.spec = 0.7;
+  line.specular = 0.7;
   paint(sheet, 0, 240, 256, 256, merged(sweep), line, {{1, 1}, 0.2});
   paint(sheet, 220, 224, 246, 246, faceted({star_poly({233, 234}, 8.0, 3.2, 0.2)}, 0.9), grey_material(0.95), {{1, 1}, 0.2});
 }
@@ -348,12 +348,12 @@ Canvas sprite_sheet(bool stars) {
     Pt c{8.0, k * 16 + 8.0};
     if (stars) {
       m.ambient = 0.38;
-      m.spec = 0.55;
+      m.specular = 0.55;
       m.shine = 16;
       paint(sheet, 0, k * 16, 16, k * 16 + 16, faceted({star_poly({c.x, c.y + 0.4}, 7.9, 3.3, 0)}, 0.85), m);
     } else {
       m.ambient = 0.28;
-      m.spec = 0.9;
+      m.specular = 0.9;
       m.shine = 28;
       paint(sheet, 0, k * 16, 16, k * 16 + 16, ball(c, 7.5), m);
     }
@@ -371,7 +371,7 @@ Canvas logo() {
   Material m;
   m.tint = metal(2, 58, 0.95, 0.5);
   m.ambient = 0.28;
-  m.spec = 0.5;
+  m.specular = 0.5;
   m.shine = 14;
   for (int i = 0; i < 4; ++i) {
     double x = 4 + i * 64;

@@ -29,7 +29,7 @@ Col lit(const Material& m, Pt p, V3 n) {
   Col base = m.tint ? m.tint(p) : m.base;
   double diffuse = std::max(0.0, dot(n, kLight));
   double k = m.ambient + (1.0 - m.ambient) * diffuse * 1.2;
-  double s = m.spec * std::pow(std::max(0.0, dot(n, kHalf)), m.shine);
+  double s = m.specular * std::pow(std::max(0.0, dot(n, kHalf)), m.shine);
   return {base.r * k + s, base.g * k + s, base.b * k + s};
 }
 

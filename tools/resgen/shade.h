@@ -28,7 +28,7 @@ using Shape = std::function<Surf(Pt)>;
 struct Material {
   Col base{0.8, 0.8, 0.8};
   double ambient = 0.3;
-  double spec = 0.6;        // strength of the highlight
+  double specular = 0.6;       // strength of the highlight
   double shine = 20.0;      // exponent of the highlight: larger is smaller and sharper
   std::function<Col(Pt)> tint;
 };
