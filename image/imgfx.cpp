@@ -321,11 +321,29 @@ void imgfx_sparkle(Image* dst, const Image* sprite, int32_t count) {
     imgfx_error();
     return;
   }
+  const int32_t sw = sprite->width, sh = sprite->height;
+  if (!img_valid(sprite) || !img_valid(dst)) {
+    // Without pixel buffers the picks still draw their numbers and the checked accessors report.
+    for (int32_t n = count; n > 0; --n) {
+      const int32_t col = std::rand() % sw;
+      const int32_t row = std::rand() % sh;
+      const uint32_t p = img_get_pixel(sprite, col, row);
+      if (p != 0) img_set_pixel(dst, wrap_add(sprite->x, col), wrap_add(sprite->y, row), p);
+    }
+    return;
+  }
+  // The picks lie inside the sprite (the numbers are non-negative); each lit pixel is clipped
+  // to the destination on its own, in the order of the picks.
+  const int32_t ox = sprite->x, oy = sprite->y;
+  const int32_t dw = dst->width, dh = dst->height;
   for (int32_t n = count; n > 0; --n) {
-    const int32_t col = std::rand() % sprite->width;
-    const int32_t row = std::rand() % sprite->height;
-    const uint32_t p = img_get_pixel(sprite, col, row);
-    if (p != 0) img_set_pixel(dst, wrap_add(sprite->x, col), wrap_add(sprite->y, row), p);
+    const int32_t col = std::rand() % sw;
+    const int32_t row = std::rand() % sh;
+    const uint32_t p = img_row(sprite, row)[col];
+    if (p == 0) continue;
+    const int32_t x = wrap_add(ox, col), y = wrap_add(oy, row);
+    if (x < 0 || y < 0 || x >= dw || y >= dh) continue;
+    img_row(dst, y)[x] = p;
   }
 }
 

@@ -458,6 +458,54 @@ TEST(ImgFxSparkle, CopiesThePickedNonZeroPixelsAtTheSpritePosition) {
   EXPECT_EQ(first_difference(want.get(), dst.get()), "");
 }
 
+TEST(ImgFxSparkle, ClipsEachLitPixelAtTheFarEdgesAndIntoItsOwnImage) {
+  // A sprite hanging over the right and bottom edges lights only its pixels inside; sprayed onto
+  // itself, a pick reads what earlier picks wrote.
+  ImagePtr sprite = make(4, 4), dst = make(10, 6), want = make(10, 6);
+  for (int32_t i = 0; i < 16; ++i) sprite->pixels[i] = uint32_t(0x010203 * (i + 1));
+  sprite->x = 8;
+  sprite->y = 3;
+  std::srand(7);
+  for (int n = 0; n < 40; ++n) {
+    const int32_t c = std::rand() % 4;
+    const int32_t r = std::rand() % 4;
+    img_set_pixel(want.get(), 8 + c, 3 + r, img_get_pixel(sprite.get(), c, r));
+  }
+  const int after = std::rand();
+  std::srand(7);
+  imgfx_sparkle(dst.get(), sprite.get(), 40);
+  EXPECT_EQ(std::rand(), after);
+  EXPECT_EQ(first_difference(want.get(), dst.get()), "");
+
+  ImagePtr self = make(3, 1), self_want = make(3, 1);
+  self->pixels[0] = 0x0000ff;
+  self_want->pixels[0] = 0x0000ff;
+  self->x = self_want->x = 1;   // pixel c lands on pixel c + 1 of the same image
+  std::srand(11);
+  for (int n = 0; n < 12; ++n) {
+    const int32_t c = std::rand() % 3;
+    std::rand();
+    const uint32_t p = img_get_pixel(self_want.get(), c, 0);
+    if (p) img_set_pixel(self_want.get(), 1 + c, 0, p);
+  }
+  std::srand(11);
+  imgfx_sparkle(self.get(), self.get(), 12);
+  EXPECT_EQ(first_difference(self_want.get(), self.get()), "");
+}
+
+TEST(ImgFxSparkle, WithoutPixelBuffersStillDrawsTwoNumbersPerPick) {
+  ImagePtr sprite = make(4, 4, 0xffffff), dst = make(8, 8);
+  Image bare{0, 0, 0, 8, 8, 0, nullptr};
+  std::srand(3);
+  for (int n = 0; n < 10; ++n) std::rand();
+  const int after = std::rand();
+  std::srand(3);
+  imgfx_sparkle(&bare, sprite.get(), 3);   // lit picks, nowhere to write
+  imgfx_sparkle(dst.get(), &bare, 2);      // nothing to read: every pick is 0
+  EXPECT_EQ(std::rand(), after);
+  for (int32_t i = 0; i < 64; ++i) EXPECT_EQ(dst->pixels[i], 0u);
+}
+
 TEST(ImgFxSparkle, NothingToDoDrawsNoRandomNumbers) {
   ImagePtr sprite = make(4, 4, 0xffffff), dst = make(8, 8);
   Image empty{0, 0, 0, 0, 4, 0, nullptr};
