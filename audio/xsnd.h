@@ -13,8 +13,10 @@ constexpr int32_t XSND_RATE = 44100;         // samples per second asked of the 
 constexpr int32_t XSND_FRAME_RATE = 50;      // frames per second assumed until told otherwise
 // Open flags: O_WRONLY | O_APPEND | O_NONBLOCK | O_ASYNC (0x2C01 on Linux).
 constexpr int XSND_OPEN_FLAGS = 0x2C01;
-// Fragment request: unlimited fragments of 2^11 = 2048 bytes (1024 samples, about one frame).
-constexpr int XSND_FRAGMENT = 0x7fff000b;
+// Fragment request: unlimited fragments of 2^12 = 4096 bytes (2048 samples), the smallest power
+// of two that holds one frame at 25 frames per second (1764 samples); at 50 the per-write cap
+// keeps each write to 882.
+constexpr int XSND_FRAGMENT = 0x7fff000c;
 
 struct XSnd {
   int32_t rate;            // 44100 requested; the device's answer

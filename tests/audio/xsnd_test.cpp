@@ -33,6 +33,7 @@ struct FakeDsp {
   int open_errno = 0;                 // non-zero: open fails with it
   unsigned long refuse = 0;           // this request fails with EINVAL
   int block_bytes = 1764;             // answer to the block-size request
+  bool honour_fragment = false;       // answer the block size from the fragment request instead
   int speed_answer = 44100;
   int stereo_answer = 0;
   int format_answer = AFMT_S16_LE;
@@ -71,6 +72,7 @@ int snddev_ioctl(int fd, unsigned long request, int* arg) {
     return -1;
   }
   if (!arg) return 0;
+  if (request == SNDCTL_DSP_SETFRAGMENT && dsp.honour_fragment) dsp.block_bytes = 1 << (*arg & 0xffff);
   if (request == SNDCTL_DSP_GETBLKSIZE) *arg = dsp.block_bytes;
   if (request == SNDCTL_DSP_SPEED) *arg = dsp.speed_answer;
   if (request == SNDCTL_DSP_STEREO) *arg = dsp.stereo_answer;
@@ -155,7 +157,7 @@ TEST_F(XsndTest, OpensNonBlockingAndConfiguresInOrder) {
   EXPECT_EQ(dsp.flags, 0x2C01);
 
   const std::vector<Ioctl> expected = {
-      {SNDCTL_DSP_RESET, false, 0},           {SNDCTL_DSP_SETFRAGMENT, true, 0x7fff000b},
+      {SNDCTL_DSP_RESET, false, 0},           {SNDCTL_DSP_SETFRAGMENT, true, 0x7fff000c},
       {SNDCTL_DSP_SETFMT, true, AFMT_S16_LE}, {SNDCTL_DSP_SETFMT, true, AFMT_S16_LE},
       {SNDCTL_DSP_STEREO, true, 0},           {SNDCTL_DSP_SPEED, true, 44100},
       {SNDCTL_DSP_GETBLKSIZE, true, 0},
@@ -270,6 +272,30 @@ TEST_F(XsndTest, WritesAtMostOneFrameOfSamples) {
     EXPECT_EQ(s->written, int32_t(3 * c.samples));
     xsnd_free(&s);
   }
+}
+
+// A device that takes the fragment request (as the ALSA emulation does: it answers 8192 bytes
+// without one) still gets one whole frame per write at either frame rate, so it never runs dry.
+TEST_F(XsndTest, FragmentRequestHoldsAFrameAtBothRates) {
+  fake_dsp_reset(8192);
+  dsp.honour_fragment = true;
+  ASSERT_NE(open_stream(), nullptr);
+  EXPECT_EQ(x->block_size, 4096);
+  Sample* buffer = keep(make_sample(160000, ramp_value));
+  list_push(x->pending, buffer);
+  xsnd_play(x);
+  xsnd_set_frame_rate(x, 25);
+  xsnd_play(x);
+  xsnd_play(x);
+  const std::vector<std::size_t> expected = {2 * 882, 2 * 1764, 2 * 1764};
+  EXPECT_EQ(dsp.write_bytes, expected);
+  EXPECT_EQ(x->position, 882 + 1764 + 1764);
+  const std::vector<int16_t> got = fake_dsp_samples();
+  ASSERT_EQ(got.size(), 4410u);
+  EXPECT_EQ(got[881], -23833);   // 881 * 7 - 30000
+  EXPECT_EQ(got[882], -23826);
+  EXPECT_EQ(got[2645], -11485);
+  EXPECT_EQ(got[4409], 863);
 }
 
 TEST_F(XsndTest, FrameRateChangesTakeEffectOnTheNextWrite) {
