@@ -50,10 +50,13 @@ void fps_compute(Fps* fps) {
   if (!fps) return;
   // A zero or negative target would divide by zero: treat it as no pacing at all.
   const int32_t period = fps->target_rate > 0 ? 1000000 / fps->target_rate : 0;
-  // Truncated towards zero; a clock step backwards or a frame of over half an hour is held to
-  // the integer range rather than converted out of it.
+  // Truncated towards zero; a frame of over half an hour is held to the integer range rather
+  // than converted out of it. The clock is the wall clock: when it steps backwards during a
+  // frame the work comes out negative, and that frame counts as no work at all, so the sleep
+  // stays within one period (instead of sleeping out the step) and the difference cannot
+  // overflow.
   const double w = fps->work_us;
-  const int32_t work = w >= 2147483647.0 ? 2147483647 : (w <= -2147483648.0 ? INT32_MIN : int32_t(w));
+  const int32_t work = w >= 2147483647.0 ? 2147483647 : (w <= 0.0 ? 0 : int32_t(w));
   fps->sleep_us = period - work;
   if (fps->sleep_us >= 0) {
     fps->shown_rate = fps->target_rate;

@@ -136,8 +136,14 @@ void write_png(const Image* image, long index) {
     std::fprintf(stderr, "krom7316-record: cannot write %s\n", path.c_str());
     std::exit(1);
   }
+  // The row exists before the jump point: a jump back out of libpng leaves no object behind.
+  std::vector<unsigned char> row(std::size_t(image->width) * 3);
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!info) {
+    std::fprintf(stderr, "krom7316-record: cannot write %s\n", path.c_str());
+    std::exit(1);
+  }
   if (setjmp(png_jmpbuf(png))) {
     std::fprintf(stderr, "krom7316-record: cannot write %s\n", path.c_str());
     std::exit(1);
@@ -146,7 +152,6 @@ void write_png(const Image* image, long index) {
   png_set_IHDR(png, info, png_uint_32(image->width), png_uint_32(image->height), 8, PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  std::vector<unsigned char> row(std::size_t(image->width) * 3);
   for (int32_t y = 0; y < image->height; ++y) {
     const uint32_t* src = img_row(image, y);
     for (int32_t x = 0; x < image->width; ++x) {

@@ -7,6 +7,7 @@
 #include <X11/Xutil.h>
 #include <poll.h>
 
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,6 +34,36 @@ void xdpy_error() {
 int on_io_error(Display*) {
   std::fputs("krom7316: lost the X display\n", stderr);
   std::exit(1);
+}
+
+// XGetImage of a window that does not lie wholly on the screen (a screen smaller than the
+// frame, a window pushed partly off it) fails with BadMatch, which Xlib's default handler turns
+// into a message and the end of the process. The failure is caught instead and the X image is
+// then made on the client side: its pixels are overwritten at once in any case.
+bool get_image_failed = false;
+
+int on_get_image_error(Display*, XErrorEvent*) {
+  get_image_failed = true;
+  return 0;
+}
+
+XImage* make_image(Display* d, int32_t width, int32_t height) {
+  get_image_failed = false;
+  XErrorHandler previous = XSetErrorHandler(on_get_image_error);
+  XImage* image = XGetImage(d, xshared.window, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+  XSetErrorHandler(previous);
+  if (image && !get_image_failed) return image;
+  if (image) XDestroyImage(image);
+  const int screen = DefaultScreen(d);
+  image = XCreateImage(d, DefaultVisual(d, screen), unsigned(DefaultDepth(d, screen)), ZPixmap, 0, nullptr,
+                       unsigned(width), unsigned(height), 32, 0);
+  if (!image) return nullptr;
+  image->data = static_cast<char*>(std::calloc(std::size_t(image->bytes_per_line), std::size_t(height)));
+  if (!image->data) {
+    XDestroyImage(image);
+    return nullptr;
+  }
+  return image;
 }
 
 }  // namespace
@@ -119,16 +150,19 @@ void xdpy_present(XDpy* dpy, const Image* image) {
     cached = nullptr;
   }
   if (!cached) {
-    cached = XGetImage(d, xshared.window, 0, 0, unsigned(image->width), unsigned(image->height), AllPlanes, ZPixmap);
+    cached = make_image(d, image->width, image->height);
     if (!cached) return;
   }
   XFlush(d);
   const int32_t w = image->width;
   const int32_t h = image->height;
-  if (cached->bits_per_pixel == 32 && cached->bytes_per_line == w * 4) {
+  constexpr int kHostOrder = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+  if (cached->bits_per_pixel == 32 && cached->bytes_per_line == w * 4 && cached->byte_order == kHostOrder) {
     std::memcpy(cached->data, image->pixels, std::size_t(w) * std::size_t(h) * 4);
   } else {
-    // Another pixel layout: let Xlib convert each word (slow, but the picture is right).
+    // Another layout of the words (padded rows, 24 bits per pixel, the other byte order): Xlib
+    // places each word. The value itself is not converted: visuals other than 24-bit TrueColor
+    // show wrong colours.
     for (int32_t row = 0; row < h; ++row) {
       const uint32_t* src = img_row(image, row);
       for (int32_t col = 0; col < w; ++col) XPutPixel(cached, col, row, src[col]);

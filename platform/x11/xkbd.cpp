@@ -1,7 +1,9 @@
 // XKBD on Xlib: takes at most one key press per poll from the window's queue. Pointer, button
-// and key-release events are selected on the window but nobody reads them, so each poll drops
-// them to keep the client's queue from growing. A window manager's close request is delivered
-// as the ESC character, so it ends the show like ESC.
+// and key-release events are selected on the window but nobody reads them, and keyboard-mapping
+// changes arrive unasked, so each poll drops every event that is not a key press: the client's
+// queue does not grow, and a waiting pause is not woken again and again by an event left in it.
+// A window manager's close request is delivered as the ESC character, so it ends the show like
+// ESC.
 #include "platform/xkbd.h"
 
 #include <X11/Xlib.h>
@@ -18,12 +20,16 @@ namespace {
 [[maybe_unused]] constexpr Identity kIdentity = {"XKBD    ", "20150812", "Kelvardo", "XWINDOWS", "CODE    "};
 constexpr bool kReport = false;
 constexpr long kEventMask = 0x204f;
-constexpr long kUnreadMask = KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ButtonMotionMask;
 
 XKbd* the_keyboard = nullptr;
 
 void xkbd_error() {
   if (kReport) std::puts("XKBD error");
+}
+
+// Every queued event except the key presses of the window.
+Bool unread_event(Display*, XEvent* ev, XPointer window) {
+  return !(ev->type == KeyPress && ev->xany.window == *reinterpret_cast<const Window*>(window));
 }
 
 }  // namespace
@@ -53,14 +59,19 @@ void xkbd_poll(XKbd* kbd) {
   Display* d = xshared.display;
   if (!d || !xshared.window) return;
   XEvent ev;
-  while (XCheckWindowEvent(d, xshared.window, kUnreadMask, &ev)) {
-  }
-  while (XCheckTypedWindowEvent(d, xshared.window, ClientMessage, &ev)) {
-    if (ev.xclient.message_type == xshared.wm_protocols && Atom(ev.xclient.data.l[0]) == xshared.wm_delete) {
-      kbd->text[0] = 27;
-      kbd->text[1] = 0;
-      return;
+  bool close_requested = false;
+  while (XCheckIfEvent(d, &ev, unread_event, reinterpret_cast<XPointer>(&xshared.window))) {
+    if (ev.type == MappingNotify) {
+      XRefreshKeyboardMapping(&ev.xmapping);
+    } else if (ev.type == ClientMessage && ev.xclient.window == xshared.window &&
+               ev.xclient.message_type == xshared.wm_protocols && Atom(ev.xclient.data.l[0]) == xshared.wm_delete) {
+      close_requested = true;
     }
+  }
+  if (close_requested) {
+    kbd->text[0] = 27;
+    kbd->text[1] = 0;
+    return;
   }
   if (!XCheckWindowEvent(d, xshared.window, KeyPressMask, &ev)) return;
   XLookupString(&ev.xkey, kbd->text, 8, nullptr, nullptr);

@@ -31,8 +31,51 @@ import -window "$id" "$scratch/shot1.png"
 later=$(e2e_pixel "$scratch/shot1.png" 100 200)
 [ "$later" != "srgb(0,128,255)" ] || fail "still the loading screen after 4 s"
 kill -0 "$pid" || fail "demo died"
+# P pauses, and the pause waits for input instead of spinning, also after a keyboard-mapping
+# change (xdotool maps a spare key code for a key the keyboard does not have); P resumes.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+xdotool key --window "$id" p
+xdotool key --window "$id" U2603
+sleep 0.5
+t0=$(cpu_ticks)
+sleep 2
+t1=$(cpu_ticks)
+[ $((t1 - t0)) -lt "$(getconf CLK_TCK)" ] || fail "paused demo used $((t1 - t0)) CPU ticks in 2 s"
+xdotool key --window "$id" p
+sleep 1
+import -window "$id" "$scratch/shot2.png"
+kill -0 "$pid" || fail "demo died after the pause"
 xdotool key --window "$id" Escape
 e2e_wait_exit "$pid" 20
 [ "$status" = "0" ] || fail "ESC: exit status $status"
 [ ! -s "$scratch/err" ] || fail "stderr not empty: $(cat "$scratch/err")"
+
+# A screen smaller than the window: the window cannot lie wholly on it, and the show still runs
+# and draws into the part that can be seen.
+kill "$xpid"
+xpid=""
+exec 3>"$scratch/display2"
+Xvfb -displayfd 3 -screen 0 200x200x24 -nolisten tcp >"$scratch/xvfb2.log" 2>&1 &
+xpid=$!
+exec 3>&-
+for _ in $(seq 100); do
+  [ -s "$scratch/display2" ] && break
+  sleep 0.1
+done
+[ -s "$scratch/display2" ] || fail "small Xvfb did not start"
+export DISPLAY=":$(cat "$scratch/display2")"
+"$build/krom7316" >"$scratch/out3" 2>"$scratch/err3" &
+pid=$!
+pids+=("$pid")
+id=$(e2e_window) || true
+[ -n "$id" ] || fail "window not found on the small screen"
+sleep 4
+kill -0 "$pid" || fail "demo died on the small screen: $(cat "$scratch/err3")"
+import -window root "$scratch/shot3.png"
+small=$(e2e_pixel "$scratch/shot3.png" 102 190)
+[ "$small" != "srgb(0,128,255)" ] || fail "small screen: still the window background after 4 s"
+xdotool key --window "$id" Escape
+e2e_wait_exit "$pid" 20
+[ "$status" = "0" ] || fail "small screen, ESC: exit status $status; stderr: $(cat "$scratch/err3")"
+[ ! -s "$scratch/err3" ] || fail "small screen: stderr $(cat "$scratch/err3")"
 echo "window test passed"

@@ -31,6 +31,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, FpsCompute,
                                            PaceCase{50, 25000.0, -5000, 40},    // late: the real rate
                                            PaceCase{50, 19999.9, 1, 50},        // truncated, not rounded
                                            PaceCase{50, 1e12, -2147463647, 0},  // absurd work stays in range
+                                           PaceCase{50, -1000.0, 20000, 50},    // clock stepped back: no work
+                                           PaceCase{50, -3.6e9, 20000, 50},     // an hour back: one period, no overflow
                                            PaceCase{0, 100.0, -100, 10000}));   // no target: no division by 0
 
 TEST(Fps, CountsOnlyEndedFramesAndIgnoresNull) {
