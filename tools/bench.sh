@@ -17,12 +17,12 @@ if [ -x "$build/bench_audio" ]; then
       gsub(/"/, "", $1); printf "%s%s %.3f ms", sep, $1, $4 * f; sep = "; " }' "$scratch/pump")
 fi
 
-echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+echo "On $(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'):"
 echo
 echo "| scene | frames | median ms | p99 ms | max ms |"
 echo "|---|---|---|---|---|"
 awk -F'\t' 'NR > 1 && NF == 5 { printf "| %s | %s | %s | %s | %s |\n", $1, $2, $3, $4, $5 }' "$scratch/show"
 echo
 rss=$(awk -F'\t' '$1 == "end" { print $2 }' "$scratch/show")
-echo "Resident memory after one cycle: $((rss / 1024)) MB ($rss kB)"
-[ -n "$pump" ] && echo "Sound pump per frame: $pump"
+echo "- resident memory after one cycle: $(( (rss + 512) / 1024 )) MB ($rss kB)"
+[ -n "$pump" ] && echo "- sound pump per frame: $pump"
