@@ -10,6 +10,6 @@ constexpr int32_t wrap_add(int32_t a, int32_t b) { return int32_t(uint32_t(a) + 
 constexpr int32_t wrap_sub(int32_t a, int32_t b) { return int32_t(uint32_t(a) - uint32_t(b)); }
 constexpr int32_t wrap_mul(int32_t a, int32_t b) { return int32_t(uint32_t(a) * uint32_t(b)); }
 constexpr int32_t wrap_neg(int32_t a) { return int32_t(0u - uint32_t(a)); }
-// Left shift of a signed value, wrapping (a << s is undefined for negative a before C++20 only
-// in spirit; this keeps the intent explicit).
+// Left shift of a signed value, wrapping; s is 0 .. 31. (C++20 defines a << s as this wrap for
+// every a; the helper names the intent.)
 constexpr int32_t wrap_shl(int32_t a, int s) { return int32_t(uint32_t(a) << s); }

@@ -151,14 +151,28 @@ TEST(ImgLine, ClippedWalkAgreesWithThePlainWalk) {
   img_free(&plain);
 }
 
-TEST(ImgLine, ExtremeEndPointsStayCheap) {
+TEST(ImgLine, ExtremeEndPointsPlotTheExactWalk) {
+  // 2^32 - 1 steps each: the walk to the image is skipped in closed form, so these also pin its
+  // arithmetic at full scale.
   Image* image = blank(16, 16);
   img_line(image, INT32_MIN, 0, INT32_MAX, 0, 1);  // row 0 across the whole image
-  EXPECT_EQ(lit(image).size(), 16u);
-  img_line(image, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 2);
-  img_line(image, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, 2);
-  EXPECT_LE(lit(image).size(), 16u + 32u);
+  img_line(image, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 2);  // the exact diagonal
+  img_line(image, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, 3);  // passes (-1, 0): misses
+  Points want;
+  for (int32_t c = 0; c < 16; ++c) want.insert({c, 0});
+  for (int32_t c = 1; c < 16; ++c) want.insert({c, c});
+  EXPECT_EQ(lit(image), want);
+  EXPECT_EQ(img_get_pixel(image, 0, 0), 2u);
+  EXPECT_EQ(img_get_pixel(image, 15, 15), 2u);
   img_free(&image);
+  // One row of rise over 2^32 - 1 columns: the error, started at half, runs out exactly at
+  // column -1, so the whole visible part lies on row 1; walked backwards it runs out at column 0.
+  EXPECT_EQ(line_points(16, 4, INT32_MIN, 0, INT32_MAX, 1),
+            (Points{{0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1},
+                    {8, 1}, {9, 1}, {10, 1}, {11, 1}, {12, 1}, {13, 1}, {14, 1}, {15, 1}}));
+  EXPECT_EQ(line_points(16, 4, INT32_MAX, 1, INT32_MIN, 0),
+            (Points{{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1},
+                    {8, 1}, {9, 1}, {10, 1}, {11, 1}, {12, 1}, {13, 1}, {14, 1}, {15, 1}}));
 }
 
 TEST(ImgRows, FillClipsTheRowAndSkipsEmptyRanges) {
