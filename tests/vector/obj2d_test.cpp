@@ -478,7 +478,15 @@ TEST_F(Obj2dDraw, SetColourRecoloursEveryEnd) {
 }
 
 TEST(Obj2dFree, NullsAndRefusesNull) {
+  // The OBJ2D report switch is off: refusals, and the reader's own complaint about a segment
+  // without an object, print nothing.
+  testing::internal::CaptureStdout();
+  List* lib = obj2d_parse_library("s 1 2 3 4 } ");
+  ASSERT_NE(lib, nullptr);
+  obj2d_free_library(&lib);
+  EXPECT_EQ(obj2d_parse_library(nullptr), nullptr);
   Obj2d* o = obj2d_new();
+  obj2d_draw(o, nullptr);
   obj2d_free(&o);
   EXPECT_EQ(o, nullptr);
   obj2d_free(&o);  // only reports
@@ -486,6 +494,7 @@ TEST(Obj2dFree, NullsAndRefusesNull) {
   obj2d_add_segment(nullptr, nullptr);
   obj2d_set_colour(nullptr, 1);
   obj2d_translate(nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
 }  // namespace

@@ -82,6 +82,32 @@ TEST(Vec2d, NullArgumentsChangeNothing) {
   EXPECT_EQ(p.colour, 3u);
 }
 
+// VEC2D is the one module whose report switch is on: each refused call prints its message once
+// on standard output. SEG2D's switch is off: its refusals print nothing, and a segment refusing
+// a null argument does not pass it on to VEC2D.
+TEST(Vec2d, ReportsRefusedCallsAndSeg2dStaysSilent) {
+  Vec2d p{1, 2, 3};
+  testing::internal::CaptureStdout();
+  vec2d_copy(&p, nullptr);
+  vec2d_add(&p, nullptr);
+  vec2d_mul(nullptr, &p);
+  vec2d_rotate(nullptr, 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "VEC2D error\nVEC2D error\nVEC2D error\nVEC2D error\n");
+
+  Seg2d s{{1, 1, 0}, {2, 2, 0}};
+  testing::internal::CaptureStdout();
+  vec2d_rotate(&p, 300);  // accepted calls print nothing
+  seg2d_copy(nullptr, &s);
+  seg2d_translate(&s, nullptr);
+  seg2d_scale(&s, nullptr);
+  seg2d_rotate(nullptr, 5);
+  seg2d_draw(nullptr, nullptr);
+  seg2d_free(nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(s.a.x, 1);
+  EXPECT_EQ(s.b.y, 2);
+}
+
 TEST(Seg2d, NewIsWhiteDiagonal) {
   Seg2d* s = seg2d_new();
   ASSERT_NE(s, nullptr);
