@@ -19,17 +19,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts Xvfb on a free display number and exports DISPLAY.
+# Starts Xvfb on a free display number (screen size $1, default 640x480) and exports DISPLAY.
 e2e_start_x() {
+  local size=${1:-640x480}
+  rm -f "$scratch/display"
   exec 3>"$scratch/display"
-  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp >"$scratch/xvfb-$size.log" 2>&1 &
   xpid=$!
   exec 3>&-
   for _ in $(seq 100); do
     [ -s "$scratch/display" ] && break
     sleep 0.1
   done
-  [ -s "$scratch/display" ] || fail "Xvfb did not start"
+  [ -s "$scratch/display" ] || fail "Xvfb ($size) did not start"
   export DISPLAY=":$(cat "$scratch/display")"
 }
 

@@ -54,16 +54,7 @@ e2e_wait_exit "$pid" 20
 # and draws into the part that can be seen.
 kill "$xpid"
 xpid=""
-exec 3>"$scratch/display2"
-Xvfb -displayfd 3 -screen 0 200x200x24 -nolisten tcp >"$scratch/xvfb2.log" 2>&1 &
-xpid=$!
-exec 3>&-
-for _ in $(seq 100); do
-  [ -s "$scratch/display2" ] && break
-  sleep 0.1
-done
-[ -s "$scratch/display2" ] || fail "small Xvfb did not start"
-export DISPLAY=":$(cat "$scratch/display2")"
+e2e_start_x 200x200
 "$build/krom7316" >"$scratch/out3" 2>"$scratch/err3" &
 pid=$!
 pids+=("$pid")

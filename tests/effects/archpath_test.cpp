@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "image/img.h"
+#include "image_helpers.h"
 #include "image/rgb.h"
 
 namespace {
@@ -18,23 +19,7 @@ namespace {
 struct WalkerDeleter {
   void operator()(ArchPath* w) const { archpath_free(&w); }
 };
-struct ImageDeleter {
-  void operator()(Image* i) const { img_free(&i); }
-};
 using WalkerPtr = std::unique_ptr<ArchPath, WalkerDeleter>;
-using ImagePtr = std::unique_ptr<Image, ImageDeleter>;
-
-ImagePtr screen(int32_t w = 256, int32_t h = 256) {
-  ImagePtr img(img_new());
-  img_resize(img.get(), w, h);
-  return img;
-}
-
-int lit_pixels(const Image* img) {
-  int n = 0;
-  for (int32_t i = 0; i < img->width * img->height; ++i) n += img->pixels[i] != 0;
-  return n;
-}
 
 // Checks that exactly `draws` random numbers were taken since srand(seed).
 void expect_draws_since(unsigned seed, int draws) {

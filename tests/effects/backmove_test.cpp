@@ -9,17 +9,14 @@
 #include <vector>
 
 #include "image/img.h"
+#include "image_helpers.h"
 
 namespace {
 
 struct LayerDeleter {
   void operator()(BackMove* l) const { backmove_free(&l); }
 };
-struct ImageDeleter {
-  void operator()(Image* i) const { img_free(&i); }
-};
 using LayerPtr = std::unique_ptr<BackMove, LayerDeleter>;
-using ImagePtr = std::unique_ptr<Image, ImageDeleter>;
 
 ImagePtr image(int32_t w, int32_t h) {
   ImagePtr img(img_new());

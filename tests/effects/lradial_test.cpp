@@ -9,6 +9,7 @@
 
 #include "audio/sample.h"
 #include "image/img.h"
+#include "image_helpers.h"
 #include "image/rgb.h"
 
 namespace {
@@ -16,23 +17,7 @@ namespace {
 struct WheelDeleter {
   void operator()(LRadial* w) const { lradial_free(&w); }
 };
-struct ImageDeleter {
-  void operator()(Image* i) const { img_free(&i); }
-};
 using WheelPtr = std::unique_ptr<LRadial, WheelDeleter>;
-using ImagePtr = std::unique_ptr<Image, ImageDeleter>;
-
-ImagePtr screen(int32_t w = 256, int32_t h = 256) {
-  ImagePtr img(img_new());
-  img_resize(img.get(), w, h);
-  return img;
-}
-
-int lit_pixels(const Image* img) {
-  int n = 0;
-  for (int32_t i = 0; i < img->width * img->height; ++i) n += img->pixels[i] != 0;
-  return n;
-}
 
 uint32_t hue(int32_t i) { return uint32_t(sample_get(lradial_palette(), i)); }
 

@@ -8,23 +8,14 @@
 #include <vector>
 
 #include "image/img.h"
+#include "image_helpers.h"
 
 namespace {
 
 struct RainDeleter {
   void operator()(LRain* r) const { lrain_free(&r); }
 };
-struct ImageDeleter {
-  void operator()(Image* i) const { img_free(&i); }
-};
 using RainPtr = std::unique_ptr<LRain, RainDeleter>;
-using ImagePtr = std::unique_ptr<Image, ImageDeleter>;
-
-ImagePtr screen(int32_t w = 256, int32_t h = 256) {
-  ImagePtr img(img_new());
-  img_resize(img.get(), w, h);
-  return img;
-}
 
 std::vector<int32_t> drops_of(const LRain* r) { return {r->drops, r->drops + 2 * r->count}; }
 

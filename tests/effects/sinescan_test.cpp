@@ -8,6 +8,7 @@
 
 #include "audio/sample.h"
 #include "image/img.h"
+#include "image_helpers.h"
 #include "image/rgb.h"
 
 namespace {
@@ -15,17 +16,7 @@ namespace {
 struct ScanDeleter {
   void operator()(SineScan* s) const { sinescan_free(&s); }
 };
-struct ImageDeleter {
-  void operator()(Image* i) const { img_free(&i); }
-};
 using ScanPtr = std::unique_ptr<SineScan, ScanDeleter>;
-using ImagePtr = std::unique_ptr<Image, ImageDeleter>;
-
-ImagePtr screen(int32_t w = 256, int32_t h = 256) {
-  ImagePtr img(img_new());
-  img_resize(img.get(), w, h);
-  return img;
-}
 
 constexpr int32_t kMaxSum = 3 * 32766 * 256;  // 25164288
 
