@@ -14,5 +14,5 @@ krom_install() {
 }
 
 KROM_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libx11-dev libpng-dev libsndfile1-dev)
-KROM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-oss sox
+KROM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-oss faketime sox
                     libclang-rt-14-dev clang)
