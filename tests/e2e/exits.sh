@@ -6,11 +6,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 e2e_start_x
 
 # SPACE skips scenes and the show goes on; then the close request ends it.
-"$build/krom7316" >"$scratch/out1" 2>"$scratch/err1" &
-pid=$!
-pids+=("$pid")
-id=$(e2e_window) || true
-[ -n "$id" ] || fail "window not found"
+e2e_start_demo "1"
 sleep 3
 for _ in 1 2 3; do
   xdotool key --window "$id" space
@@ -23,11 +19,7 @@ e2e_wait_exit "$pid" 20
 [ ! -s "$scratch/err1" ] || fail "WM_DELETE_WINDOW: stderr: $(cat "$scratch/err1")"
 
 # The X server goes away: one line and status 1, within a moment.
-"$build/krom7316" >"$scratch/out2" 2>"$scratch/err2" &
-pid=$!
-pids+=("$pid")
-id=$(e2e_window) || true
-[ -n "$id" ] || fail "window not found (second run)"
+e2e_start_demo "2"
 sleep 3
 kill "$xpid"
 xpid=""

@@ -40,6 +40,19 @@ e2e_window() {
   timeout 20 xdotool search --sync --name '^KROM7316$' | head -1
 }
 
+# Starts the demo with its standard output and error in $scratch/out$1 and $scratch/err$1 and
+# the environment assignments that follow (VAR=VALUE ...), then sets `pid` and `id` (its window),
+# or fails when no window comes. Runs in the calling shell, so that the demo is its child.
+e2e_start_demo() {
+  local n=$1
+  shift
+  env "$@" "$build/krom7316" >"$scratch/out$n" 2>"$scratch/err$n" &
+  pid=$!
+  pids+=("$pid")
+  id=$(e2e_window) || true
+  [ -n "$id" ] || fail "window not found${n:+ (run $n)}"
+}
+
 # Waits until process $1 (a child of this shell) has ended, at most $2 seconds, and sets
 # `status` to its exit status, or to "timeout". Runs in the calling shell, not in $(...): only
 # the parent can collect a child's status.

@@ -16,12 +16,7 @@ export LSAN_OPTIONS="suppressions=$scratch/lsan.supp"
 e2e_start_x
 
 seed=1767225600 # 2026-01-01 00:00:00 UTC
-HOME="$scratch" TZ=UTC FAKETIME="@2026-01-01 00:00:00" LD_PRELOAD="$lib $faketime" "$build/krom7316" \
-  >"$scratch/out" 2>"$scratch/err" &
-pid=$!
-pids+=("$pid")
-id=$(e2e_window) || true
-[ -n "$id" ] || fail "window not found"
+e2e_start_demo "" HOME="$scratch" TZ=UTC FAKETIME="@2026-01-01 00:00:00" LD_PRELOAD="$lib $faketime"
 # Start-up, the intro's fade and 160 intro frames (3.2 s) come before the first pattern; the
 # sanitizer build needs longer for the synthesis.
 sleep 12

@@ -11,11 +11,7 @@ set -e
 [ "$msg" = 'krom7316: cannot open X display ":9999"' ] || fail "no display: message '$msg'"
 
 e2e_start_x
-"$build/krom7316" >"$scratch/out" 2>"$scratch/err" &
-pid=$!
-pids+=("$pid")
-id=$(e2e_window) || true
-[ -n "$id" ] || fail "window not found"
+e2e_start_demo ""
 geometry=$(xdotool getwindowgeometry "$id" | grep Geometry | awk '{print $2}')
 [ "$geometry" = "256x256" ] || fail "window geometry $geometry"
 # The loading screen stays while the instruments are synthesised: sample it at once.
@@ -55,11 +51,7 @@ e2e_wait_exit "$pid" 20
 kill "$xpid"
 xpid=""
 e2e_start_x 200x200
-"$build/krom7316" >"$scratch/out3" 2>"$scratch/err3" &
-pid=$!
-pids+=("$pid")
-id=$(e2e_window) || true
-[ -n "$id" ] || fail "window not found on the small screen"
+e2e_start_demo "3"
 sleep 4
 kill -0 "$pid" || fail "demo died on the small screen: $(cat "$scratch/err3")"
 import -window root "$scratch/shot3.png"
