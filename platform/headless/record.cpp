@@ -282,7 +282,8 @@ void platform_init(int argc, char** argv) {
 
 long platform_seed_time() { return rec.seed >= 0 ? rec.seed : long(std::time(nullptr)); }
 
-void platform_sleep_us(int32_t) {}
+double platform_clock_us() { return now_us(); }
+void platform_sleep_until_us(double) {}
 
 void platform_frame_done(const Fps* fps) {
   if (!fps || rec.visits.empty()) return;
