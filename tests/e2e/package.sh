@@ -37,7 +37,7 @@ appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/io.github.krom
 deb=$(ls "$scratch"/*.deb | head -1)
 [ -n "$deb" ] || fail "no .deb made"
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in 'libc6 (>= ' libx11-6 'libpng16-16 (>= ' 'libsndfile1 (>= '; do
+for lib in 'libc6 (>= ' libx11-6 'libasound2 (>= ' 'libsamplerate0 (>= ' 'libpng16-16 (>= ' 'libsndfile1 (>= '; do
   echo "$depends" | grep -qF "$lib" || fail "Depends lacks '$lib': $depends"
 done
 [ "$(dpkg-deb -f "$deb" Description | wc -l)" -gt 3 ] || fail "no extended description"
