@@ -10,7 +10,7 @@ pulse_start() {
   (
     export XDG_RUNTIME_DIR="$d/run" HOME="$d/home" PULSE_STATE_PATH="$d/state" PULSE_RUNTIME_PATH="$d/run"
     exec pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --system=false --use-pid-file=no \
-      --log-target="file:$d/pulse.log" \
+      --log-target="file:$d/pulse.log" --log-level="${KROM_PULSE_LOG_LEVEL:-notice}" \
       --load="module-null-sink sink_name=cap rate=44100 format=s16le channels=1" \
       --load="module-native-protocol-unix socket=$d/native auth-anonymous=1"
   ) >"$d/pulse.out" 2>&1 &
