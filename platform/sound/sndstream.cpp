@@ -195,4 +195,8 @@ void sndstream_stop(SndStream* s) {
   if (s) s->stopping.store(true);
 }
 
+void sndstream_ramp_in(SndStream* s) {
+  if (s) s->ramp_in = 0;
+}
+
 int32_t sndstream_fill(const SndStream* s) { return s ? fill_of(s) : 0; }
