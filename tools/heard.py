@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Judges what a sound server heard of the show.
 
-Usage: heard.py CAPTURE.raw FRAMELOG CAPTURE_START [--check]
+Usage: heard.py CAPTURE.raw FRAMELOG [--check]
 
-CAPTURE.raw is what the server played (signed 16-bit mono at 44100), recorded from the moment
-CAPTURE_START (monotonic seconds). FRAMELOG holds one line per frame-pacing sleep of the demo ("S <monotonic
+CAPTURE.raw is what the server played (signed 16-bit mono at 44100). Its time line is tied to
+the frame log's by the music's start: the first pattern is made on the intro's 160th frame and
+heard from the next frame's block on, one buffer's latency (about 0.1 s) after that frame. FRAMELOG holds one line per frame-pacing sleep of the demo ("S <monotonic
 seconds>") and one per image put to the window ("P <seconds>"); a scene change is a fade, a run of
 at least 200 puts without a sleep, and lasts from the last sleep before it to the first after. Prints the figures; with --check, exits 1 when the music did
 not start, when a run of exact zeros of 0.5 ms or more lies inside a scene once the first 45 s of
@@ -18,6 +19,8 @@ RATE = 44100
 MIN_GAP = 22            # 0.5 ms
 SETTLE = 45.0           # seconds of music before the stream itself has no silent runs
 RAMP_LIMIT = 64
+FIRST_PATTERN_FRAME = 160   # the intro frame whose block first carries music
+LATENCY = 0.1               # from a block's write to its playback, about
 FADE_PUTS = 200         # puts without a sleep that make a fade
 SLACK = 0.3             # latency between the frame loop and the server's playback, either way
 
@@ -44,7 +47,6 @@ def main():
     with open(args[0], "rb") as f:
         audio.frombytes(f.read())
     events = [(line[0], float(line.split()[1])) for line in open(args[1]) if line.strip()]
-    t0 = float(args[2])
     problems = []
 
     # Scenes: the frames (one put and one sleep each) between fades; changes: from the last
@@ -69,7 +71,12 @@ def main():
     if first is None:
         print("heard: nothing but silence")
         sys.exit(1 if check else 0)
-    music = t0 + first / RATE
+    sleeps = [t for kind, t in events if kind == "S"]
+    if len(sleeps) <= FIRST_PATTERN_FRAME:
+        print("heard: the frame log holds only %d frames" % len(sleeps))
+        sys.exit(1)
+    music = sleeps[FIRST_PATTERN_FRAME] + LATENCY
+    t0 = music - first / RATE
     settled = int(first + SETTLE * RATE)
     end = t0 + len(audio) / RATE
     print("heard: %.1f s captured, music from %.2f s" % (len(audio) / RATE, first / RATE))
