@@ -36,6 +36,15 @@ e2e_start_x() {
   export DISPLAY=":$(cat "$scratch/display")"
 }
 
+# Stops the Xvfb of e2e_start_x and waits until it has gone: a server still shutting down
+# removes its socket by name, which may by then belong to the next server on the same number.
+e2e_stop_x() {
+  [ -n "$xpid" ] || return 0
+  kill "$xpid" 2>/dev/null || true
+  wait "$xpid" 2>/dev/null || true
+  xpid=""
+}
+
 # Waits for the demo's window and prints its id.
 e2e_window() {
   timeout 20 xdotool search --sync --name '^KROM7316$' | head -1
