@@ -42,6 +42,7 @@ struct Recorder {
   long block = 882;
   std::string png_dir;
   std::string wav_path;
+  FILE* raw = nullptr;          // every presented frame's pixels, in order (--raw)
   bool bench = false;
   bool rss = false;
   long cycles = 0;              // stop when cycle cycles + 1 would start (0: no such limit)
@@ -67,13 +68,15 @@ XKbd the_keyboard = {key_text, 0};
 const char* const kUsage =
     "usage: krom7316-record [--seed N] [--frames N] [--png DIR [--every K]] [--keys LIST]\n"
     "                       [--wav FILE] [--block N] [--bench] [--cycles N] [--rss]\n"
-    "                       [--sound-fault KIND] [--help]\n"
+    "                       [--sound-fault KIND] [--raw FILE] [--help]\n"
     "  --seed N     seed the show with N instead of the current time\n"
     "  --frames N   stop after N presented frames (default 300)\n"
     "  --png DIR    write presented frames as DIR/frame-NNNNNN.png (every K-th with --every K)\n"
     "  --keys LIST  scripted keys, e.g. 400:space,900:m,1200:esc (index = present index)\n"
     "               names: esc space 5 6 8 b f g i m p u w, or any single printable character\n"
     "  --wav FILE   write the sound stream as a 44100 Hz 16-bit mono WAV\n"
+    "  --raw FILE   write every presented frame's pixels to FILE, one after the other\n"
+    "               (width x height 32-bit pixel words in this machine's byte order)\n"
     "  --block N    sound device block in samples (default 882; 0 = no sound device)\n"
     "  --bench      print per-scene frame work times (tab-separated) after the run\n"
     "  --cycles N   stop when the scene sequence would start for the (N+1)-th time\n"
@@ -191,6 +194,11 @@ double percentile(std::vector<double> v, double p) {
 
 // Runs at every exit: the frame limit, a scripted ESC, or anything else that ends the show.
 void finish() {
+  if (rec.raw && std::fclose(rec.raw) != 0) {
+    std::fprintf(stderr, "krom7316-record: cannot write the raw frames\n");
+    std::_Exit(1);
+  }
+  rec.raw = nullptr;
   if (rec.wav) {
     sf_close(rec.wav);
     rec.wav = nullptr;
@@ -223,6 +231,7 @@ void finish() {
 void platform_init(int argc, char** argv) {
   rec.start_us = now_us();
   bool frames_given = false;
+  std::string raw_path;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     // A following option is no value: "--frames --png x" lacks the number.
@@ -245,6 +254,9 @@ void platform_init(int argc, char** argv) {
     } else if (a == "--wav") {
       if (!value) usage_error("missing value for --wav");
       rec.wav_path = value, ++i;
+    } else if (a == "--raw") {
+      if (!value) usage_error("missing value for --raw");
+      raw_path = value, ++i;
     } else if (a == "--keys") {
       parse_keys(value), ++i;
     } else if (a == "--bench") {
@@ -279,6 +291,10 @@ void platform_init(int argc, char** argv) {
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     rec.wav = sf_open(rec.wav_path.c_str(), SFM_WRITE, &info);
     if (!rec.wav) usage_error("cannot write \"" + rec.wav_path + "\"");
+  }
+  if (!raw_path.empty()) {
+    rec.raw = std::fopen(raw_path.c_str(), "wb");
+    if (!rec.raw) usage_error("cannot write \"" + raw_path + "\"");
   }
   std::atexit(finish);
 }
@@ -316,6 +332,14 @@ void xdpy_present(XDpy* dpy, const Image* image) {
   if (!dpy || !img_valid(image)) return;
   const long index = rec.presents++;
   if (!rec.png_dir.empty() && index % rec.every == 0) write_png(image, index);
+  if (rec.raw) {
+    for (int32_t y = 0; y < image->height; ++y) {
+      if (std::fwrite(img_row(image, y), 4, std::size_t(image->width), rec.raw) != std::size_t(image->width)) {
+        std::fprintf(stderr, "krom7316-record: cannot write the raw frames\n");
+        std::exit(1);
+      }
+    }
+  }
   if (rec.presents >= rec.frames) std::exit(0);
 }
 
