@@ -187,72 +187,103 @@ void img_fill_rect(Image* image, int32_t col0, int32_t row0, int32_t w0, int32_t
   }
 }
 
-// Bresenham with a halved initial error. Only the steps whose major coordinate lies inside the
-// image are walked: the state at the first of them follows in closed form from the step count
-// (after i >= 1 steps the minor coordinate has moved k = floor((i*a_minor - e0) / a_major) + 1
-// times, and the error is a_major minus the remainder), so huge end points cost no more than
-// short ones and every plotted pixel is the one the plain walk would plot.
+// Bresenham with a halved initial error: after i steps the minor coordinate has moved
+// k(i) = floor((i * a_minor - e0) / a_major) + 1 times (e0 = a_major / 2 >= 1) and the error is
+// e0 - i * a_minor + k(i) * a_major, in 1 .. a_major. Both coordinates move monotonically, so
+// the steps inside the image form one run: its ends and the state at its start follow in closed
+// form, and huge end points cost no more than short ones. A major extent of 1 (e0 = 0) has at
+// most the one step, walked as it is.
+bool img_clip_line(const Image* image, int32_t col0, int32_t row0, int32_t col1, int32_t row1, LineSpan* out) {
+  if (!img_valid(image) || !out) return false;
+  const int64_t dcol = int64_t(col1) - col0, drow = int64_t(row1) - row0;
+  const int64_t abs_col = dcol < 0 ? -dcol : dcol, abs_row = drow < 0 ? -drow : drow;
+  const bool col_major = abs_col > abs_row;
+  const int64_t major = col_major ? abs_col : abs_row, minor = col_major ? abs_row : abs_col;
+  const int64_t major_sign = (col_major ? dcol : drow) > 0 ? 1 : ((col_major ? dcol : drow) < 0 ? -1 : 0);
+  const int64_t minor_sign = (col_major ? drow : dcol) > 0 ? 1 : ((col_major ? drow : dcol) < 0 ? -1 : 0);
+  const int64_t major_start = col_major ? col0 : row0, minor_start = col_major ? row0 : col0;
+  const int64_t major_extent = col_major ? image->width : image->height;
+  const int64_t minor_extent = col_major ? image->height : image->width;
+  const int64_t e0 = major >> 1;
+
+  // Steps whose major coordinate lies inside.
+  int64_t first = 0, last = major;
+  if (major_sign > 0) {
+    first = max64(first, -major_start);
+    last = min64(last, major_extent - 1 - major_start);
+  } else if (major_sign < 0) {
+    first = max64(first, major_start - (major_extent - 1));
+    last = min64(last, major_start);
+  } else if (major_start < 0 || major_start >= major_extent) {
+    return false;
+  }
+  // Steps whose minor coordinate lies inside: k(i) between the first and last allowed move
+  // counts. The first step with k(i) >= K (1 <= K <= minor) is ceil(((K-1) a_major + e0) / a_minor).
+  if (minor_sign == 0) {
+    if (minor_start < 0 || minor_start >= minor_extent) return false;
+  } else {
+    const int64_t k_first = minor_sign > 0 ? -minor_start : minor_start - (minor_extent - 1);
+    const int64_t k_last = minor_sign > 0 ? minor_extent - 1 - minor_start : minor_start;
+    if (k_last < 0 || k_first > minor) return false;
+    const auto first_step_with = [&](int64_t k) -> int64_t {
+      if (e0 == 0) return k;   // a_major = a_minor = 1: k(i) = i
+      const uint64_t need = uint64_t(k - 1) * uint64_t(major) + uint64_t(e0);   // < a_minor * a_major < 2^64
+      return int64_t((need + uint64_t(minor) - 1) / uint64_t(minor));
+    };
+    if (k_first > 0) first = max64(first, first_step_with(k_first));
+    if (k_last < minor) last = min64(last, first_step_with(k_last + 1) - 1);
+  }
+  if (first > last) return false;
+
+  // The state before step `first`.
+  int64_t k = 0, e = e0;
+  if (first > 0 && e0 == 0) {
+    e -= minor;
+    if (e <= 0) {
+      e += major;
+      ++k;
+    }
+  } else if (first > 0) {
+    const uint64_t prod = uint64_t(first) * uint64_t(minor);  // < 2^64: first <= 2^32, a_minor < 2^32
+    if (prod < uint64_t(e0)) {
+      e = e0 - int64_t(prod);
+    } else {
+      const uint64_t t = prod - uint64_t(e0);
+      k = int64_t(t / uint64_t(major)) + 1;
+      e = major - int64_t(t % uint64_t(major));
+    }
+  }
+  const int64_t major_at = major_start + first * major_sign, minor_at = minor_start + k * minor_sign;
+  const int64_t col = col_major ? major_at : minor_at, row = col_major ? minor_at : major_at;
+  const std::ptrdiff_t width = image->width;
+  out->start = std::size_t(row) * std::size_t(width) + std::size_t(col);
+  out->first = first;
+  out->count = last - first + 1;
+  out->major_step = col_major ? std::ptrdiff_t(major_sign) : std::ptrdiff_t(major_sign) * width;
+  out->minor_step = col_major ? std::ptrdiff_t(minor_sign) * width : std::ptrdiff_t(minor_sign);
+  out->error = e;
+  out->error_down = minor;
+  out->error_up = major;
+  return true;
+}
+
 void img_line(Image* image, int32_t col0, int32_t row0, int32_t col1, int32_t row1, uint32_t colour) {
   if (!img_valid(image)) {
     img_error();
     return;
   }
-  const int64_t ddx = int64_t(col1) - col0, ddy = int64_t(row1) - row0;
-  const int64_t stepx = ddx > 0 ? 1 : (ddx < 0 ? -1 : 0);
-  const int64_t stepy = ddy > 0 ? 1 : (ddy < 0 ? -1 : 0);
-  const int64_t ax = ddx < 0 ? -ddx : ddx, ay = ddy < 0 ? -ddy : ddy;
-  const bool xmajor = ax > ay;
-  // Major/minor views of the same walk.
-  const int64_t amaj = xmajor ? ax : ay, amin = xmajor ? ay : ax;
-  const int64_t smaj = xmajor ? stepx : stepy, smin = xmajor ? stepy : stepx;
-  const int64_t maj0 = xmajor ? col0 : row0, min0 = xmajor ? row0 : col0;
-  const int64_t majext = xmajor ? image->width : image->height;
-  const int64_t minext = xmajor ? image->height : image->width;
-  // Steps i in [lo, hi] have their major coordinate inside 0 .. majext - 1.
-  int64_t lo = 0, hi = amaj;
-  if (smaj > 0) {
-    lo = max64(lo, -maj0);
-    hi = min64(hi, majext - 1 - maj0);
-  } else if (smaj < 0) {
-    lo = max64(lo, maj0 - (majext - 1));
-    hi = min64(hi, maj0);
-  } else if (maj0 < 0 || maj0 >= majext) {
-    return;
-  }
-  if (lo > hi) return;
-  const int64_t e0 = amaj >> 1;
-  int64_t k = 0, e = e0;
-  if (lo > 0 && e0 == 0) {
-    // A major extent of 1 halves to an error of 0, which the closed form below does not cover
-    // (it assumes 0 < e <= a_major between steps); there is only the one step to walk.
-    for (int64_t i = 0; i < lo; ++i) {
-      e -= amin;
-      if (e <= 0) {
-        e += amaj;
-        ++k;
-      }
-    }
-  } else if (lo > 0) {
-    const uint64_t prod = uint64_t(lo) * uint64_t(amin);  // < 2^64: lo <= 2^32, amin < 2^32
-    if (prod < uint64_t(e0)) {
-      e = e0 - int64_t(prod);
-    } else {
-      const uint64_t t = prod - uint64_t(e0);
-      k = int64_t(t / uint64_t(amaj)) + 1;
-      e = amaj - int64_t(t % uint64_t(amaj));
-    }
-  }
-  int64_t maj = maj0 + lo * smaj, mn = min0 + k * smin;
-  for (int64_t i = lo; i <= hi; ++i) {
-    if (mn >= 0 && mn < minext) {
-      if (xmajor) img_row(image, int32_t(mn))[maj] = colour;
-      else img_row(image, int32_t(maj))[mn] = colour;
-    }
-    maj += smaj;
-    e -= amin;
+  LineSpan span;
+  if (!img_clip_line(image, col0, row0, col1, row1, &span)) return;
+  uint32_t* p = image->pixels + span.start;
+  int64_t e = span.error;
+  for (int64_t n = span.count;;) {
+    *p = colour;
+    if (--n == 0) break;
+    p += span.major_step;
+    e -= span.error_down;
     if (e <= 0) {
-      e += amaj;
-      mn += smin;
+      e += span.error_up;
+      p += span.minor_step;
     }
   }
 }

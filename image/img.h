@@ -41,5 +41,17 @@ struct BlitRect { int32_t sx, sy, dx, dy, w, h; };
 bool img_clip_blit(const Image* src, const Image* dst, int32_t sx, int32_t sy, int32_t dx, int32_t dy,
                    int32_t w, int32_t h, BlitRect* out);
 
+// A line clipped to an image, as the Bresenham walk from (col0, row0) to (col1, row1) plots it:
+// `count` (>= 1) pixels from pixels[start] on, the first of them step `first` of the whole walk.
+// Each further step moves by major_step; then error -= error_down, and when error <= 0,
+// error += error_up and the step also moves by minor_step. Returns false when nothing is inside.
+struct LineSpan {
+  std::size_t start;
+  int64_t first, count;
+  std::ptrdiff_t major_step, minor_step;
+  int64_t error, error_down, error_up;
+};
+bool img_clip_line(const Image* image, int32_t col0, int32_t row0, int32_t col1, int32_t row1, LineSpan* out);
+
 // Portable anymap decoder (P1..P6) from a buffer of `size` bytes; null on any malformed input.
 Image* img_read_pnm(const unsigned char* data, std::size_t size);
