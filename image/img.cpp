@@ -101,24 +101,26 @@ uint32_t img_get_pixel(const Image* image, int32_t col, int32_t row) {
   return img_row(image, row)[col];
 }
 
-bool img_clip_blit(const Image* src, const Image* dst, int32_t sx0, int32_t sy0, int32_t dx0, int32_t dy0,
-                   int32_t w0, int32_t h0, BlitRect* out) {
+// Extents in 64 bits: a corner plus a size of 32 bits each cannot overflow.
+bool img_clip_rect(const Image* image, int64_t col, int64_t row, int64_t w, int64_t h, ImgRect* out) {
+  if (!image || !out) return false;
+  const int64_t first_col = max64(col, 0), first_row = max64(row, 0);
+  const int64_t end_col = min64(col + w, image->width), end_row = min64(row + h, image->height);
+  if (first_col >= end_col || first_row >= end_row) return false;
+  *out = ImgRect{int32_t(first_col), int32_t(first_row), int32_t(end_col - first_col), int32_t(end_row - first_row)};
+  return true;
+}
+
+bool img_clip_blit(const Image* src, const Image* dst, int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t w,
+                   int32_t h, BlitRect* out) {
   if (!src || !dst || !out) return false;
-  int64_t sx = sx0, sy = sy0, dx = dx0, dy = dy0, w = w0, h = h0;
-  const int64_t sw = src->width, sh = src->height, dw = dst->width, dh = dst->height;
-  if (dx >= dw || dx + w < 0 || dy >= dh || dy + h < 0) return false;
-  if (sx >= sw || sx + w < 0 || sy >= sh || sy + h < 0) return false;
-  if (sx < 0) { w += sx; dx -= sx; sx = 0; }
-  if (sy < 0) { h += sy; dy -= sy; sy = 0; }
-  if (sx + w > sw) w = sw - sx;
-  if (sy + h > sh) h = sh - sy;
-  if (dx < 0) { w += dx; sx -= dx; dx = 0; }
-  if (dy < 0) { h += dy; sy -= dy; dy = 0; }
-  if (dx + w > dw) w = dw - dx;
-  if (dy + h > dh) h = dh - dy;
-  if (w <= 0 || h <= 0) return false;
-  // All six now lie within the two images' extents, so they fit 32 bits.
-  *out = BlitRect{int32_t(sx), int32_t(sy), int32_t(dx), int32_t(dy), int32_t(w), int32_t(h)};
+  // The source rectangle inside the source, moved with the destination; then that inside the
+  // destination, moved with the source.
+  ImgRect s, d;
+  if (!img_clip_rect(src, sx, sy, w, h, &s)) return false;
+  const int64_t dcol = int64_t(dx) + (s.col - int64_t(sx)), drow = int64_t(dy) + (s.row - int64_t(sy));
+  if (!img_clip_rect(dst, dcol, drow, s.w, s.h, &d)) return false;
+  *out = BlitRect{int32_t(s.col + (d.col - dcol)), int32_t(s.row + (d.row - drow)), d.col, d.row, d.w, d.h};
   return true;
 }
 
@@ -172,18 +174,15 @@ void img_fill_rect(Image* image, int32_t col0, int32_t row0, int32_t w0, int32_t
     img_error();
     return;
   }
-  if (w0 == 0 || h0 == 0) return;
+  // A negative size extends the rectangle to the left or upwards of the corner.
   int64_t col = col0, row = row0, w = w0, h = h0;
   if (w < 0) { col += w; w = -w; }
   if (h < 0) { row += h; h = -h; }
-  if (col + w <= 0 || row + h <= 0 || col >= image->width || row >= image->height) return;
-  if (col < 0) { w += col; col = 0; }
-  if (row < 0) { h += row; row = 0; }
-  if (col + w > image->width) w = image->width - col;
-  if (row + h > image->height) h = image->height - row;
-  for (int64_t j = 0; j < h; ++j) {
-    uint32_t* d = img_row(image, int32_t(row + j)) + col;
-    for (int64_t i = 0; i < w; ++i) d[i] = colour;
+  ImgRect r;
+  if (!img_clip_rect(image, col, row, w, h, &r)) return;
+  for (int32_t j = 0; j < r.h; ++j) {
+    uint32_t* d = img_row(image, r.row + j) + r.col;
+    for (int32_t i = 0; i < r.w; ++i) d[i] = colour;
   }
 }
 
@@ -293,11 +292,10 @@ void img_fill_row(Image* image, uint32_t colour, int32_t row, int32_t first, int
     img_error();
     return;
   }
-  if (row < 0 || row >= image->height) return;
-  if (first < 0) first = 0;
-  if (last >= image->width) last = image->width - 1;
-  uint32_t* d = img_row(image, row);
-  for (int32_t col = first; col <= last && col >= 0; ++col) d[col] = colour;
+  ImgRect r;
+  if (!img_clip_rect(image, first, row, int64_t(last) - first + 1, 1, &r)) return;
+  uint32_t* d = img_row(image, r.row) + r.col;
+  for (int32_t i = 0; i < r.w; ++i) d[i] = colour;
 }
 
 // weight 0 .. 256: each channel becomes (old * (256 - weight) + colour * weight) / 256, truncated.
@@ -306,19 +304,18 @@ void img_blend_row(Image* image, uint32_t colour, int32_t row, int32_t first, in
     img_error();
     return;
   }
-  if (row < 0 || row >= image->height) return;
-  if (first < 0) first = 0;
-  if (last >= image->width) last = image->width - 1;
+  ImgRect span;
+  if (!img_clip_rect(image, first, row, int64_t(last) - first + 1, 1, &span)) return;
   // Products in 32-bit wrap-around, as the channel masks expect.
   const uint32_t w = uint32_t(weight), q = 256u - w;
   const uint32_t cr = (colour & 0xFF0000u) * w, cg = (colour & 0xFF00u) * w, cb = (colour & 0xFFu) * w;
-  uint32_t* d = img_row(image, row);
-  for (int32_t col = first; col <= last && col >= 0; ++col) {
-    const uint32_t p = d[col];
+  uint32_t* d = img_row(image, span.row) + span.col;
+  for (int32_t i = 0; i < span.w; ++i) {
+    const uint32_t p = d[i];
     const uint32_t r = (((p & 0xFF0000u) * q + cr) >> 8) & 0xFF0000u;
     const uint32_t g = (((p & 0xFF00u) * q + cg) >> 8) & 0xFF00u;
     const uint32_t b = ((p & 0xFFu) * q + cb) >> 8;
-    d[col] = r | g | b;
+    d[i] = r | g | b;
   }
 }
 

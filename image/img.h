@@ -35,7 +35,15 @@ void img_blend_row(Image* image, uint32_t colour, int32_t row, int32_t first, in
 void img_sub_colour(Image* image, uint32_t colour);               // per channel, floored at 0
 void img_scale_colour(Image* image, int32_t num, int32_t den);    // per channel v*num/den, capped
 
-// Clipped rectangle transfer shared by the blits: on success fills the clipped corners and size
+// The one clipping of rectangles and row runs: the part of the rectangle at (col, row) of w x h
+// pixels that lies inside the image. On success fills `out` (w, h > 0, all inside) and returns
+// true; false when nothing is inside (w or h <= 0 included). Draw from img_row(image, out.row + j)
+// + out.col, out.w pixels a row.
+struct ImgRect { int32_t col, row, w, h; };
+bool img_clip_rect(const Image* image, int64_t col, int64_t row, int64_t w, int64_t h, ImgRect* out);
+
+// Clipped rectangle transfer shared by the blits (img_clip_rect on the source, then on the
+// destination): on success fills the clipped corners and size
 // (w, h > 0) and returns true; false when nothing is to be drawn.
 struct BlitRect { int32_t sx, sy, dx, dy, w, h; };
 bool img_clip_blit(const Image* src, const Image* dst, int32_t sx, int32_t sy, int32_t dx, int32_t dy,

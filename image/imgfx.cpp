@@ -332,18 +332,18 @@ void imgfx_sparkle(Image* dst, const Image* sprite, int32_t count) {
     }
     return;
   }
-  // The picks lie inside the sprite (the numbers are non-negative); each lit pixel is clipped
-  // to the destination on its own, in the order of the picks.
-  const int32_t ox = sprite->x, oy = sprite->y;
-  const int32_t dw = dst->width, dh = dst->height;
+  // The picks lie inside the sprite (the numbers are non-negative). The sprite's visible part
+  // is clipped once; a pick outside it still draws its two numbers, in the order of the picks.
+  ImgRect seen;
+  const bool visible = img_clip_rect(dst, sprite->x, sprite->y, sw, sh, &seen);
+  const int64_t first_col = visible ? seen.col - int64_t(sprite->x) : 0, end_col = visible ? first_col + seen.w : 0;
+  const int64_t first_row = visible ? seen.row - int64_t(sprite->y) : 0, end_row = visible ? first_row + seen.h : 0;
   for (int32_t n = count; n > 0; --n) {
     const int32_t col = std::rand() % sw;
     const int32_t row = std::rand() % sh;
+    if (col < first_col || col >= end_col || row < first_row || row >= end_row) continue;
     const uint32_t p = img_row(sprite, row)[col];
-    if (p == 0) continue;
-    const int32_t x = wrap_add(ox, col), y = wrap_add(oy, row);
-    if (x < 0 || y < 0 || x >= dw || y >= dh) continue;
-    img_row(dst, y)[x] = p;
+    if (p != 0) img_row(dst, seen.row + int32_t(row - first_row))[seen.col + (col - first_col)] = p;
   }
 }
 
