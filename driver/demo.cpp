@@ -16,6 +16,7 @@
 #include "platform/xdpy.h"
 #include "platform/xkbd.h"
 #include "resources/resources.h"
+#include "scenes/scenes.h"
 #include "text/font.h"
 #include "vector/lfont.h"
 #include "vector/obj2d.h"
@@ -192,14 +193,22 @@ void demo_fade_to_black() {
 
 void demo_exit(int status) { std::exit(status); }
 
-void demo_frame_loop(int32_t limit, DemoDraw draw, DemoCaption caption, bool draw_after_rate) {
-  for (int32_t frame = 0; frame < limit; ++frame) {
+void demo_play(const Scene& scene) {
+  platform_scene_begin(scene.name);
+  if (scene.setup) scene.setup();
+  demo_fade_to_black();
+  demo_frame_loop(scene);
+  if (scene.teardown) scene.teardown();
+}
+
+void demo_frame_loop(const Scene& scene) {
+  for (int32_t frame = 0; frame < scene.frames; ++frame) {
     fps_begin(demo.pacer);
     demo_clear();
-    if (draw && !draw_after_rate) draw(frame);
+    if (scene.draw && !scene.draw_after_rate) scene.draw();
     demo_draw_rate();
-    if (draw && draw_after_rate) draw(frame);
-    if (caption) caption();
+    if (scene.draw && scene.draw_after_rate) scene.draw();
+    if (scene.caption) scene.caption();
     demo_present();
     soundtrack_pump();
     demo_poll_keys();

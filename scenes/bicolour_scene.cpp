@@ -8,7 +8,6 @@
 #include "image/imgfx.h"
 #include "image/img.h"
 #include "image/rgb.h"
-#include "platform/platform.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -16,7 +15,6 @@ namespace {
 [[maybe_unused]] constexpr Identity kIdentity = {
     "BICOLOUR", "20150812", "Kelvardo", "C       ", "CODE    "};
 
-constexpr int32_t kFrames = 750;
 constexpr int32_t kHues = 1536;
 
 }  // namespace
@@ -57,12 +55,4 @@ void bicolour_scene_draw() {
     for (int i = 0; i < 4; ++i) a[i] = (a[i] + s.line_speed[i]) & 1023;
   }
   for (int i = 0; i < 4; ++i) s.line_phase[i] = (s.line_phase[i] + s.frame_speed[i]) & 1023;
-}
-
-void bicolour_scene_run() {
-  platform_scene_begin("bicolour");
-  bicolour_scene_setup();
-  demo_fade_to_black();
-  demo_frame_loop(kFrames, [](int32_t) { bicolour_scene_draw(); }, demo_swaying_caption);
-  demo_fade_to_black();
 }

@@ -8,7 +8,6 @@
 #include "driver/demo.h"
 #include "effects/sinescan.h"
 #include "image/ident.h"
-#include "platform/platform.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -16,7 +15,6 @@ namespace {
 [[maybe_unused]] constexpr Identity kIdentity = {
     "SINESCN ", "20150812", "Kelvardo", "C       ", "CODE    "};
 
-constexpr int32_t kFrames = 500;
 constexpr int32_t kRows = 256;
 constexpr int32_t kHues = 1536;
 
@@ -91,12 +89,4 @@ void sinescan_scene_release() {
 void sinescan_scene_teardown() {
   demo_fade_to_black();
   sinescan_scene_release();
-}
-
-void sinescan_scene_run() {
-  platform_scene_begin("sinescan");
-  sinescan_scene_setup();
-  demo_fade_to_black();
-  demo_frame_loop(kFrames, [](int32_t) { sinescan_scene_draw(); }, demo_wobbling_caption);
-  sinescan_scene_teardown();
 }

@@ -8,7 +8,6 @@
 #include "image/ident.h"
 #include "image/img.h"
 #include "image/rgb.h"
-#include "platform/platform.h"
 #include "resources/resources.h"
 #include "scenes/scenes.h"
 #include "text/font.h"
@@ -21,7 +20,6 @@ namespace {
 [[maybe_unused]] constexpr Identity kIdentity = {
     "VECSCENE", "20150812", "Kelvardo", "C       ", "CODE    "};
 
-constexpr int32_t kFrames = 1500;
 constexpr int32_t kW = 256;
 constexpr int32_t kH = 256;
 constexpr int32_t kStars = 12;
@@ -167,12 +165,4 @@ void vector_scene_draw() {
 void vector_scene_teardown() {
   demo_fade_to_black();
   vector_scene_release();
-}
-
-void vector_scene_run() {
-  platform_scene_begin("vector");
-  vector_scene_setup();
-  demo_fade_to_black();
-  demo_frame_loop(kFrames, [](int32_t) { vector_scene_draw(); }, demo_swaying_caption);
-  vector_scene_teardown();
 }

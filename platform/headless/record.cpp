@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "platform/xdpy.h"
 #include "platform/xkbd.h"
+#include "scenes/scenes.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ XKbd the_keyboard = {key_text, 0};
 const char* const kUsage =
     "usage: krom7316-record [--seed N] [--frames N] [--png DIR [--every K]] [--keys LIST]\n"
     "                       [--wav FILE] [--block N] [--bench] [--cycles N] [--rss]\n"
-    "                       [--sound-fault KIND] [--raw FILE] [--help]\n"
+    "                       [--sound-fault KIND] [--raw FILE] [--list-scenes] [--help]\n"
     "  --seed N     seed the show with N instead of the current time\n"
     "  --frames N   stop after N presented frames (default 300)\n"
     "  --png DIR    write presented frames as DIR/frame-NNNNNN.png (every K-th with --every K)\n"
@@ -84,7 +85,9 @@ const char* const kUsage =
     "  --rss        print the resident memory at the start of every cycle and at the end\n"
     "  --sound-fault missing|busy|refuse\n"
     "               make the sound device fail: absent, opened by another process, or\n"
-    "               refusing every request after the open\n";
+    "               refusing every request after the open\n"
+    "  --list-scenes  print the intro and the scenes in play order, each with its frame limit\n"
+    "               (NAME FRAMES, one a line), and exit\n";
 
 [[noreturn]] void usage_error(const std::string& message) {
   std::fprintf(stderr, "krom7316-record: %s\n%s", message.c_str(), kUsage);
@@ -239,6 +242,10 @@ void platform_init(int argc, char** argv) {
     if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
       std::exit(0);
+    } else if (a == "--list-scenes") {
+      std::printf("%s %d\n", scene_intro.name, int(scene_intro.frames));
+      for (const Scene& scene : scene_sequence) std::printf("%s %d\n", scene.name, int(scene.frames));
+      std::exit(std::fflush(stdout) == 0 ? 0 : 1);
     } else if (a == "--seed") {
       rec.seed = parse_number("--seed", value, 0), ++i;
     } else if (a == "--frames") {
@@ -311,7 +318,7 @@ void platform_frame_done(const Fps* fps) {
 void platform_scene_begin(const char* name) {
   if (rec.startup_ms < 0) rec.startup_ms = (now_us() - rec.start_us) / 1000.0;
   // A cycle starts with the first scene of the sequence.
-  if (name && std::strcmp(name, "vector") == 0) {
+  if (name && std::strcmp(name, scene_sequence[0].name) == 0) {
     if (rec.cycles > 0 && rec.cycles_begun == rec.cycles) std::exit(0);
     ++rec.cycles_begun;
     if (rec.rss) rec.rss_kb.push_back(resident_kb());

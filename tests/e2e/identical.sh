@@ -19,7 +19,9 @@ regen=${KROM_REGEN_IDENTICAL:-0}
 # set-up fade of 256 presents, its frames, and (all but the intro) a closing fade of 256.
 keys=""
 add_key() { keys="${keys:+$keys,}$1:$2"; }
-cursor=$((1 + 256 + 256 + 300))
+intro_frames=$("$rec" --list-scenes | awk '$1 == "intro" {print $2}')
+[ -n "$intro_frames" ] || fail "the recorder lists no intro"
+cursor=$((1 + 256 + 256 + intro_frames))
 for cycle in 1 2; do
   while read -r name frames; do
     [ "$name" = intro ] && continue
@@ -35,7 +37,7 @@ for cycle in 1 2; do
       frames=401
     fi
     cursor=$((start + frames + 256))
-  done < <(printf "%s\n" "intro 300" "vector 1500" "archpath 500" "sinescan 500" "bicolour 750" "chain 750" "radial 750" "rain 500" "backmove 750")
+  done < <("$rec" --list-scenes)
 done
 
 # Runs one seed; writes the SHA-256 of every presented frame, one a line, to $scratch/frames-SEED
