@@ -31,7 +31,7 @@ struct DriverIdentity {
 
 namespace {
 
-[[maybe_unused]] const DriverIdentity kIdentity = {
+[[gnu::used]] const DriverIdentity kIdentity = {
     {"KROM7316", "20150812", "Kelvardo", "XWINDOWS", "PROGRAM "},
     "\nWARRANTY: \nTHERE IS NO WARRANTY. \n",
     "COPYRIGHT (C) 2015 KELVARDO. ALL RIGHTS RESERVED.\n",

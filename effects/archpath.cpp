@@ -14,7 +14,7 @@ namespace {
 
 constexpr bool kReport = false;
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "ARCHPATH", "20150812", "Kelvardo", "LINUX   ", "CODE    "};
 
 constexpr int32_t kSparkleCount = 18;

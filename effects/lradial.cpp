@@ -15,7 +15,7 @@ namespace {
 
 constexpr bool kReport = false;
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "LRADIAL ", "20150812", "Kelvardo", "LINUX   ", "CODE    "};
 
 constexpr int32_t kAngleMask = 0x3FFFFFF;   // one turn of the table in 16.16

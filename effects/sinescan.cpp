@@ -14,7 +14,7 @@ namespace {
 
 constexpr bool kReport = false;
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "SINESCAN", "20150812", "Kelvardo", "LINUX   ", "CODE    "};
 
 constexpr int32_t kPhaseMask = 0x3FFFFFF;  // one turn of the table in 16.16

@@ -10,7 +10,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdent{"IMG     ", "19970305", "Kelvardo", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdent{"IMG     ", "19970305", "Kelvardo", "C       ", "CODE    "};
 constexpr bool kReport = false;
 
 // Largest pixel count of an image: the linear index of every pixel fits a signed 32-bit word.

@@ -14,7 +14,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdent{"IMGFX   ", "Kelvardo", "19970318", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdent{"IMGFX   ", "Kelvardo", "19970318", "C       ", "CODE    "};
 constexpr bool kReport = false;
 
 void imgfx_error() {

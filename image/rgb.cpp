@@ -7,9 +7,9 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kRgbIdent{"RGB888  ", "19970312", "Kelvardo", "C       ", "CODE    "};
-[[maybe_unused]] constexpr Identity kIntIdent{"INT     ", "Kelvardo", "19970312", "C       ", "CODE    "};
-[[maybe_unused]] constexpr Identity kSineIdent{"SINE    ", "19970312", "C       ", "Kelvardo", "CODE    "};
+[[gnu::used]] constexpr Identity kRgbIdent{"RGB888  ", "19970312", "Kelvardo", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIntIdent{"INT     ", "Kelvardo", "19970312", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kSineIdent{"SINE    ", "19970312", "C       ", "Kelvardo", "CODE    "};
 
 constexpr uint32_t red(uint32_t c) { return (c >> 16) & 255u; }
 constexpr uint32_t green(uint32_t c) { return (c >> 8) & 255u; }

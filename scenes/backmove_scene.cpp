@@ -13,7 +13,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "BACKSCN ", "20150812", "Kelvardo", "C       ", "CODE    "};
 
 constexpr uint32_t kWhite = 0xFFFFFF;

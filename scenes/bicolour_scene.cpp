@@ -12,7 +12,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "BICOLOUR", "20150812", "Kelvardo", "C       ", "CODE    "};
 
 constexpr int32_t kHues = 1536;

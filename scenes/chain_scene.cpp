@@ -15,7 +15,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "CHAINSCN", "20150812", "Kelvardo", "C       ", "CODE    "};
 
 constexpr int32_t kW = 256;

@@ -11,7 +11,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "INTRO   ", "20150812", "Kelvardo", "C       ", "CODE    "};
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "RADIALSC", "20150812", "Kelvardo", "C       ", "CODE    "};
 
 constexpr int32_t kSpokes = 64;

@@ -10,7 +10,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "RAINSCN ", "20150812", "Kelvardo", "C       ", "CODE    "};
 
 constexpr int32_t kDrops[3] = {256, 128, 64};

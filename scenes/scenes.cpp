@@ -18,7 +18,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "SCENES  ", "20150812", "Kelvardo", "C       ", "CODE    "};
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "SINESCN ", "20150812", "Kelvardo", "C       ", "CODE    "};
 
 constexpr int32_t kRows = 256;

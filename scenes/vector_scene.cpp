@@ -17,7 +17,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "VECSCENE", "20150812", "Kelvardo", "C       ", "CODE    "};
 
 constexpr int32_t kW = 256;

@@ -9,7 +9,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"RASTER  ", "20240312", "Kelvardo", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"RASTER  ", "20240312", "Kelvardo", "C       ", "CODE    "};
 constexpr bool kReport = false;
 
 void raster_error() {

@@ -15,7 +15,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"LSCRLXYZ", "20240312", "Kelvardo", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"LSCRLXYZ", "20240312", "Kelvardo", "C       ", "CODE    "};
 constexpr bool kReport = false;
 constexpr char kDefaultText[] = "A scroll's default text. ";
 

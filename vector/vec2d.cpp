@@ -10,7 +10,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"VEC2D   ", "20240312", "Kelvardo", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"VEC2D   ", "20240312", "Kelvardo", "C       ", "CODE    "};
 // The one report switch of the system that is on.
 constexpr bool kReport = true;
 
