@@ -11,6 +11,7 @@
 #include "image/ident.h"
 #include "image/img.h"
 #include "image/imgfx.h"
+#include "image/rgb.h"
 #include "platform/fps.h"
 #include "platform/platform.h"
 #include "platform/xdpy.h"
@@ -58,17 +59,9 @@ DemoState demo;
 
 void demo_fill_palette(Sample* palette) {
   if (!palette) return;
-  sample_set_length(palette, 1536);
-  if (palette->length != 1536) return;
-  int32_t* p = palette->data;
-  for (int32_t i = 0; i < 256; ++i) {
-    p[i] = 0x00FF00 + i;
-    p[256 + i] = 0x00FFFF - (i << 8);
-    p[512 + i] = (i << 16) + 0x0000FF;
-    p[768 + i] = 0xFF00FF - i;
-    p[1024 + i] = 0xFF0000 + (i << 8);
-    p[1280 + i] = 0xFFFF00 - (i << 16);
-  }
+  sample_set_length(palette, hue_length);
+  if (palette->length != hue_length) return;
+  for (int32_t i = 0; i < hue_length; ++i) palette->data[i] = int32_t(rgb_hue(i));
 }
 
 void demo_start() {

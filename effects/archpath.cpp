@@ -25,8 +25,8 @@ void archpath_error() {
   if (kReport) std::puts("ARCHPATH error");
 }
 
-inline int32_t sin_of(int32_t a) { return sine_table[a & 1023]; }
-inline int32_t cos_of(int32_t a) { return sine_table[(a + kQuarterTurn) & 1023]; }
+inline int32_t sin_of(int32_t a) { return sine_table[a & sine_mask]; }
+inline int32_t cos_of(int32_t a) { return sine_table[(a + kQuarterTurn) & sine_mask]; }
 
 // Offset of a point at distance r along table angle a (arithmetic shift, rounds down).
 inline int32_t along_x(int32_t a, int32_t r) { return wrap_mul(sin_of(a), r) >> 15; }
@@ -55,7 +55,7 @@ void step_with(ArchPath* w, Rule rule) {
     archpath_error();
     return;
   }
-  w->angle = wrap_add(w->angle, w->step) & 1023;
+  w->angle = wrap_add(w->angle, w->step) & sine_mask;
   w->counter = wrap_add(w->counter, 1);
   if (w->counter < w->duration) return;
 
@@ -83,7 +83,7 @@ void step_with(ArchPath* w, Rule rule) {
   w->radius = r;
   w->duration = duration;
   w->counter = 0;
-  w->angle = (w->angle + kHalfTurn) & 1023;
+  w->angle = (w->angle + kHalfTurn) & sine_mask;
   if (rule != Rule::kBounce) w->step = wrap_neg(w->step);
 }
 
@@ -144,7 +144,7 @@ void archpath_randomize(ArchPath* w) {
   }
   w->x = std::rand() % w->width;
   w->y = std::rand() % w->height;
-  w->angle = std::rand() & 1023;
+  w->angle = std::rand() & sine_mask;
   w->step = (std::rand() & 3) + 1;
   w->duration = ((std::rand() % 768) + 256) / w->step;
   w->radius = (std::rand() & 31) + 16;

@@ -30,7 +30,7 @@ void bicolour_scene_setup() {
   scene_set_period(224);
   BicolourScene& s = bicolour_scene;
   for (int i = 0; i < 4; ++i) {
-    s.line_phase[i] = std::rand() & 1023;
+    s.line_phase[i] = std::rand() & sine_mask;
     s.frame_speed[i] = (std::rand() & 7) + 1;
     s.line_speed[i] = (std::rand() & 7) + 1;
   }
@@ -52,7 +52,7 @@ void bicolour_scene_draw() {
     const uint32_t c1 = scene_palette_at(int32_t((hue + 512u) % kHues));
     imgfx_line_bicolor(screen, (sine_at(a[0]) >> 8) + cx, (sine_at(a[1]) >> 8) + cy, c0,
                        (sine_at(a[2]) >> 8) + cx, (sine_at(a[3]) >> 8) + cy, c1);
-    for (int i = 0; i < 4; ++i) a[i] = (a[i] + s.line_speed[i]) & 1023;
+    for (int i = 0; i < 4; ++i) a[i] = (a[i] + s.line_speed[i]) & sine_mask;
   }
-  for (int i = 0; i < 4; ++i) s.line_phase[i] = (s.line_phase[i] + s.frame_speed[i]) & 1023;
+  for (int i = 0; i < 4; ++i) s.line_phase[i] = (s.line_phase[i] + s.frame_speed[i]) & sine_mask;
 }

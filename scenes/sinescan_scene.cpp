@@ -7,6 +7,7 @@
 #include "audio/sample.h"
 #include "driver/demo.h"
 #include "effects/sinescan.h"
+#include "image/fixed.h"
 #include "image/ident.h"
 #include "scenes/scenes.h"
 
@@ -52,8 +53,8 @@ void sinescan_scene_shape_rows() {
     scan->y = i;
     const int32_t rise = kRows - i;
     for (int k = 0; k < 3; ++k) {
-      scan->waves[k].speed = (16 + 8 * k) << 16;
-      scan->waves[k].step = (rise >> (k + 1)) << 16;
+      scan->waves[k].speed = (16 + 8 * k) << FIX_SHIFT;
+      scan->waves[k].step = (rise >> (k + 1)) << FIX_SHIFT;
     }
   }
   for (int32_t i = kRows / 2 - 1; i >= 0; --i) {
