@@ -209,7 +209,16 @@ for name, start, n, clock in layout:
                 quarter = [row[:128] for row in im[:128]]
                 if regen: write_png(gold, quarter)
                 elif not os.path.exists(gold): bad('%s: no golden frame %s' % (name, gold))
-                elif read_png(gold) != quarter: bad('%s: present %d differs from %s' % (name, i, gold))
+                else:
+                    want = read_png(gold)
+                    diff = [(x, y) for y in range(len(want)) for x in range(len(want[y]))
+                            if y >= len(quarter) or x >= len(quarter[y]) or quarter[y][x] != want[y][x]]
+                    if diff or len(want) != len(quarter):
+                        x, y = diff[0] if diff else (0, len(want))
+                        got = '%06x' % quarter[y][x] if y < len(quarter) and x < len(quarter[y]) else 'none'
+                        stored = '%06x' % want[y][x] if y < len(want) else 'none'
+                        bad('%s: present %d differs from %s first at (%d, %d): %s, stored %s'
+                            % (name, i, gold, x, y, got, stored))
         checked += 1
 print('checked %d frames of %d visits' % (checked, len(layout)))
 for m in problems[:20]: print('FAIL:', m)
