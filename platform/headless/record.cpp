@@ -23,8 +23,6 @@
 
 namespace {
 
-constexpr int kFakeFd = 1000;           // descriptor of the recorder's sound sink
-constexpr unsigned long kGetBlkSize = 0xC0045004;   // SNDCTL_DSP_GETBLKSIZE
 
 struct ScriptKey {
   long index;   // present index whose frame's key poll returns the key
@@ -55,7 +53,6 @@ struct Recorder {
   long presents = 0;
   long presents_at_last_poll = -1;
   SNDFILE* wav = nullptr;
-  bool sound_open = false;
   std::vector<Visit> visits;
   double start_us = 0;
   double startup_ms = -1;
@@ -308,7 +305,8 @@ void platform_init(int argc, char** argv) {
 
 long platform_seed_time() { return rec.seed >= 0 ? rec.seed : long(std::time(nullptr)); }
 
-void platform_sleep_us(int32_t) {}
+double platform_clock_us() { return now_us(); }
+void platform_sleep_until_us(double) {}
 
 void platform_frame_done(const Fps* fps) {
   if (!fps || rec.visits.empty()) return;
@@ -374,42 +372,32 @@ void xkbd_poll(XKbd* kbd) {
   kbd->keycode = 1;
 }
 
-// The sound device: accepts every write and answers a block of the chosen size.
-int snddev_open(const char*, int) {
-  if (rec.block <= 0 || rec.sound_fault == "missing") {
-    errno = ENOENT;
-    return -1;
-  }
-  if (rec.sound_fault == "busy") {
-    errno = EBUSY;
-    return -1;
-  }
-  rec.sound_open = true;
-  return kFakeFd;
+// The sound output: a backend that takes every block of the chosen size and writes its samples
+// to the WAV file. The faults make it missing (no backend), busy (another process holds it: no
+// backend either) or refusing (it opens, then takes nothing).
+namespace {
+
+struct FileDev {
+  SndDev base;
+};
+
+long file_write(SndDev*, const int16_t* samples, int32_t count) {
+  if (rec.sound_fault == "refuse") return -1;
+  if (rec.wav && count > 0) sf_write_short(rec.wav, samples, sf_count_t(count));
+  return count;
 }
 
-int snddev_ioctl(int fd, unsigned long request, int* arg) {
-  if (fd != kFakeFd || !rec.sound_open) {
-    errno = EBADF;
-    return -1;
-  }
-  if (rec.sound_fault == "refuse") {
-    errno = EINVAL;
-    return -1;
-  }
-  if (request == kGetBlkSize && arg) *arg = int(rec.block * 2);
-  return 0;
-}
+void file_close(SndDev* dev) { std::free(reinterpret_cast<FileDev*>(dev)); }
 
-long snddev_write(int fd, const void* data, std::size_t bytes) {
-  if (fd != kFakeFd || !rec.sound_open || rec.sound_fault == "refuse") {
-    errno = EBADF;
-    return -1;
-  }
-  if (rec.wav && bytes >= 2) sf_write_short(rec.wav, static_cast<const short*>(data), sf_count_t(bytes / 2));
-  return long(bytes & ~std::size_t(1));
-}
+constexpr SndDevOps kFileOps = {"file", file_write, file_close};
 
-void snddev_close(int fd) {
-  if (fd == kFakeFd) rec.sound_open = false;
+}  // namespace
+
+SndDev* snddev_open(const char*, SndDevAnswer* answer) {
+  if (!answer || rec.block <= 0 || rec.sound_fault == "missing" || rec.sound_fault == "busy") return nullptr;
+  FileDev* dev = static_cast<FileDev*>(std::calloc(1, sizeof(FileDev)));
+  if (!dev) return nullptr;
+  dev->base.ops = &kFileOps;
+  answer->block_bytes = int32_t(rec.block * 2);
+  return &dev->base;
 }
