@@ -1,5 +1,7 @@
 // IMG: the image record, pixel access and the drawing primitives (blits, fill, line, rows,
-// whole-image colour operations). Every operation clips on its own, computing extents in 64 bits.
+// whole-image colour operations). Clipping lives in two places, computing extents in 64 bits:
+// img_clip_rect for rectangles and row runs, img_clip_line for lines; the loops after them step
+// row pointers without bounds tests.
 #include "image/img.h"
 
 #include <cstdio>
