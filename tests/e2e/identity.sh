@@ -9,7 +9,7 @@ done
 python3 - "$src" "$build" <<'PY' || fail "identity records missing from the programs"
 import glob, os, re, sys
 src, build = sys.argv[1], sys.argv[2]
-folders = ['image', 'vector', 'text', 'effects', 'scenes', 'driver', 'resources']
+folders = ['image', 'audio', 'platform', 'vector', 'text', 'effects', 'scenes', 'driver', 'resources']
 text = r'"([^"]{0,8})"'
 record = re.compile(r'Identity\s+\w+\s*=?\s*\{\s*\{?\s*' + r'\s*,\s*'.join([text] * 5))
 found = []
