@@ -21,7 +21,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"XDPY    ", "20150812", "Kelvardo", "XWINDOWS", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"XDPY    ", "20150812", "Kelvardo", "XWINDOWS", "CODE    "};
 constexpr bool kReport = false;
 
 XDpy* the_record = nullptr;

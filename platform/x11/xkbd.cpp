@@ -18,7 +18,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"XKBD    ", "20150812", "Kelvardo", "XWINDOWS", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"XKBD    ", "20150812", "Kelvardo", "XWINDOWS", "CODE    "};
 constexpr bool kReport = false;
 
 XKbd* the_keyboard = nullptr;
