@@ -184,16 +184,16 @@ void demo_present() {
 }
 
 void demo_fade_to_black() {
-  for (int i = 0; i < 256; ++i) {
+  for (int i = 0; i < 256 && !platform_should_stop(); ++i) {
     img_sub_colour(demo.screen, 0x010101);
     xdpy_present(demo.display, demo.screen);
   }
 }
 
-void demo_exit(int status) { std::exit(status); }
+void demo_exit(int status) { std::exit(platform_finish(status)); }
 
 void demo_frame_loop(int32_t limit, DemoDraw draw, DemoCaption caption, bool draw_after_rate) {
-  for (int32_t frame = 0; frame < limit; ++frame) {
+  for (int32_t frame = 0; frame < limit && !platform_should_stop(); ++frame) {
     fps_begin(demo.pacer);
     demo_clear();
     if (draw && !draw_after_rate) draw(frame);

@@ -50,13 +50,16 @@ void demo_obey_key(int key);   // obeys one key character as the key table says
 void demo_draw_rate();
 void demo_swaying_caption();
 void demo_wobbling_caption();
-[[noreturn]] void demo_exit(int status);   // closes the sound device, then exits
+// Ends the platform's outputs (platform_finish) and exits with the status it gives; the sound
+// device is closed on the way out.
+[[noreturn]] void demo_exit(int status);
 
 // The palette of the start-up: 1536 hue-wheel colours into `palette` (length set here).
 void demo_fill_palette(Sample* palette);
 
 // The frame skeleton: at most `limit` frames of clear, draw, rate, caption, present, sound,
-// keys and pacing; SPACE (next_scene) ends it after the current frame. `draw` runs in step 3;
+// keys and pacing; SPACE (next_scene) ends it after the current frame, a stop request of the
+// platform before the next. `draw` runs in step 3;
 // `caption` (may be null) after the rate display. With `draw_after_rate` the drawing runs after
 // the rate display instead (the intro). `frame` is the loop's frame number, 0 first.
 using DemoDraw = void (*)(int32_t frame);
