@@ -1,4 +1,4 @@
-// XSND: the sound-device stream; one non-blocking write per frame from a queue of Samples.
+// XSND: the sound stream; one block per frame from a queue of Samples to the sound backend.
 #include "audio/xsnd.h"
 
 #include <bit>
@@ -22,14 +22,7 @@ void xsnd_error() {
   if (kReport) puts("XSND error");
 }
 
-// OSS requests (the codes of the OSS sound-card interface on Linux).
-constexpr unsigned long kReset = 0x5000;             // SNDCTL_DSP_RESET
-constexpr unsigned long kSetFragment = 0xC004500A;   // SNDCTL_DSP_SETFRAGMENT
-constexpr unsigned long kSetFormat = 0xC0045005;     // SNDCTL_DSP_SETFMT
-constexpr unsigned long kStereo = 0xC0045003;        // SNDCTL_DSP_STEREO
-constexpr unsigned long kSpeed = 0xC0045002;         // SNDCTL_DSP_SPEED
-constexpr unsigned long kGetBlockSize = 0xC0045004;  // SNDCTL_DSP_GETBLKSIZE
-constexpr int32_t kFormatS16LE = 16;                 // AFMT_S16_LE
+constexpr int32_t kFormatS16LE = 16;   // the format code of signed 16-bit little-endian
 
 bool valid_frame_rate(int32_t rate) { return rate >= 1 && rate <= XSND_RATE; }
 
@@ -38,30 +31,6 @@ int16_t to_wire(int32_t v) {
   uint16_t h = uint16_t(uint32_t(v));
   if constexpr (std::endian::native == std::endian::big) h = uint16_t((h >> 8) | (h << 8));
   return int16_t(h);
-}
-
-// Reset, fragment hint, format (twice), channels, speed and block size, in that order. A refused
-// fragment hint is no failure: the per-write cap keeps large blocks to one frame's worth.
-bool configure(XSnd* x) {
-  const int fd = x->descriptor;
-  if (snddev_ioctl(fd, kReset, nullptr) < 0) return false;
-  int fragment = XSND_FRAGMENT;
-  snddev_ioctl(fd, kSetFragment, &fragment);
-  int value = kFormatS16LE;
-  if (snddev_ioctl(fd, kSetFormat, &value) < 0) return false;
-  value = x->format;
-  if (snddev_ioctl(fd, kSetFormat, &value) < 0) return false;
-  x->format = value;
-  value = x->stereo;
-  if (snddev_ioctl(fd, kStereo, &value) < 0) return false;
-  x->stereo = value;
-  value = x->rate;
-  if (snddev_ioctl(fd, kSpeed, &value) < 0) return false;
-  x->rate = value;
-  value = 0;
-  if (snddev_ioctl(fd, kGetBlockSize, &value) < 0) return false;
-  x->block_size = value;
-  return true;
 }
 
 }  // namespace
@@ -82,33 +51,31 @@ XSnd* xsnd_open(const char* path, int32_t frame_rate) {
   x->pending = list_new();
   x->path = path;
   x->frame_rate = valid_frame_rate(frame_rate) ? frame_rate : XSND_FRAME_RATE;
-  x->descriptor = -1;
   if (!path) {
     xsnd_error();
     return x;
   }
 
-  x->descriptor = snddev_open(path, XSND_OPEN_FLAGS);
-  if (x->descriptor < 0) {
-    x->descriptor = -1;
+  SndDevAnswer answer = {x->rate, x->format, x->stereo, 0};
+  x->device = snddev_open(path, &answer);
+  if (!x->device) {
     xsnd_error();
     return x;
   }
-  // A device that refuses its set-up is given back at once, so that it is not held for nothing.
-  if (!configure(x) || x->block_size / 2 <= 0) {
-    snddev_close(x->descriptor);
-    x->descriptor = -1;
+  x->rate = answer.rate;
+  x->format = answer.format;
+  x->stereo = answer.stereo;
+  x->block_size = answer.block_bytes;
+  // A backend without a usable block is given back at once, so that it is not held for nothing.
+  if (x->block_size / 2 > 0 && !x->output) {
+    x->output = static_cast<int16_t*>(calloc(size_t(x->block_size / 2), sizeof(int16_t)));
+  }
+  if (x->block_size / 2 <= 0 || !x->output) {
+    snddev_close(&x->device);
     xsnd_error();
     return x;
   }
   x->block_samples = x->block_size / 2;
-  if (!x->output) x->output = static_cast<int16_t*>(calloc(size_t(x->block_samples), sizeof(int16_t)));
-  if (!x->output) {
-    x->block_samples = 0;
-    snddev_close(x->descriptor);
-    x->descriptor = -1;
-    xsnd_error();
-  }
   return x;
 }
 
@@ -154,14 +121,14 @@ int32_t xsnd_play(XSnd* x) {
     x->position = start + n;
   }
 
-  if (x->output && x->descriptor >= 0) {
+  if (x->output && x->device) {
     if (!head->data) n = 0;
     const int32_t* src = n > 0 ? head->data + start : nullptr;
     int16_t* dst = x->output;
     for (int32_t i = 0; i < n; ++i) dst[i] = to_wire(src[i]);
-    // Non-blocking: whatever the device does not take now is dropped.
-    const long accepted = snddev_write(x->descriptor, dst, size_t(n) * sizeof(int16_t));
-    if (accepted > 0) x->written = int32_t(uint32_t(x->written) + uint32_t(accepted / 2));
+    // The backend never waits: whatever it does not take now is dropped.
+    const long accepted = snddev_write(x->device, dst, n);
+    if (accepted > 0) x->written = int32_t(uint32_t(x->written) + uint32_t(accepted));
   }
   return x->pending->count > 0 ? 1 : 0;
 }
@@ -172,7 +139,7 @@ void xsnd_free(XSnd** x) {
     return;
   }
   XSnd* s = *x;
-  if (s->descriptor >= 0) snddev_close(s->descriptor);
+  snddev_close(&s->device);
   free(s->output);
   if (s->pending) list_free(&s->pending);
   free(s);

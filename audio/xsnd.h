@@ -1,22 +1,17 @@
-// XSND: the output stream to the OSS device "/dev/dsp" (16-bit signed little-endian mono,
-// 44100 per second). A queue of Sample buffers (not owned); each xsnd_play writes one block,
-// at most one frame's worth of samples, with a non-blocking write. A missing, busy or refusing
-// device leaves a silent stream: every later call writes nothing and nothing is printed.
-// The device is reached only through the snddev_* seam of platform/platform.h.
+// XSND: the output stream of the show (16-bit signed little-endian mono, 44100 per second).
+// A queue of Sample buffers (not owned); each xsnd_play hands the sound backend one block, at
+// most one frame's worth of samples, without waiting. The backend is the platform's (the OSS
+// device "/dev/dsp" first), reached only through the snddev_* seam of platform/platform.h. With
+// no backend the stream is silent: every later call writes nothing and nothing is printed.
 #pragma once
 #include <cstdint>
 
 struct List;
 struct Sample;
+struct SndDev;
 
 constexpr int32_t XSND_RATE = 44100;         // samples per second asked of the device
 constexpr int32_t XSND_FRAME_RATE = 50;      // frames per second assumed until told otherwise
-// Open flags: O_WRONLY | O_APPEND | O_NONBLOCK | O_ASYNC (0x2C01 on Linux).
-constexpr int XSND_OPEN_FLAGS = 0x2C01;
-// Fragment request: unlimited fragments of 2^12 = 4096 bytes (2048 samples), the smallest power
-// of two that holds one frame at 25 frames per second (1764 samples); at 50 the per-write cap
-// keeps each write to 882.
-constexpr int XSND_FRAGMENT = 0x7fff000c;
 
 struct XSnd {
   int32_t rate;            // 44100 requested; the device's answer
@@ -25,7 +20,7 @@ struct XSnd {
   char sign;               // 's'
   char byte_order;         // 'l'
   const char* path;        // "/dev/dsp"
-  int32_t descriptor;      // negative when the device could not be opened or configured
+  SndDev* device;          // the open sound backend; null when there is none
   int32_t block_size;      // device block in bytes
   List* pending;           // play queue of Sample*, head at 0, not owned
   Sample* current;         // head taken by the latest call
@@ -36,7 +31,7 @@ struct XSnd {
   int32_t frame_rate;      // frames per second: a write sends at most 44100 / frame_rate samples
 };
 
-XSnd* xsnd_new();                 // opens "/dev/dsp" at 50 frames per second; null only without memory
+XSnd* xsnd_new();                 // opens the output ("/dev/dsp" first) at 50 frames per second; null only without memory
 // The same on another path; frame_rate: frames per second, 1 .. 44100 (others give 50).
 XSnd* xsnd_open(const char* path, int32_t frame_rate);
 // Writes one block from the head of `pending` (the tail of a buffer as a shorter block of its
@@ -46,4 +41,4 @@ int32_t xsnd_play(XSnd* x);
 void xsnd_set_frame_rate(XSnd* x, int32_t rate);
 // Samples one xsnd_play sends from a whole block: min(block_samples, 44100 / frame_rate).
 int32_t xsnd_chunk_samples(const XSnd* x);
-void xsnd_free(XSnd** x);         // closes the device, frees buffer and queue (not its entries)
+void xsnd_free(XSnd** x);         // closes the backend, frees buffer and queue (not its entries)

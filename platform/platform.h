@@ -24,8 +24,37 @@ void platform_sleep_us(int32_t us);
 void platform_frame_done(const Fps* fps);
 void platform_scene_begin(const char* name);
 
-// The sound device, used by XSND only: the same meaning and results as open, ioctl, write, close.
-int snddev_open(const char* path, int flags);
-int snddev_ioctl(int fd, unsigned long request, int* arg);
-long snddev_write(int fd, const void* data, std::size_t bytes);
-void snddev_close(int fd);
+// The sound output, used by XSND only. A backend takes finished blocks of signed 16-bit mono
+// samples at 44100 per second (little-endian words) and never blocks the frame loop. Each
+// platform chooses its backends in snddev_open; writing and closing go through the backend's
+// own table, so XSND never knows which one it has.
+struct SndDev;
+struct SndDevOps {
+  const char* name;                                                 // "oss", "alsa", ...
+  long (*write)(SndDev* dev, const int16_t* samples, int32_t count);   // samples taken, or -1
+  void (*close)(SndDev* dev);                                       // also frees dev
+};
+// Every backend's record begins with this header.
+struct SndDev {
+  const SndDevOps* ops;
+};
+// What an opened backend agreed to: the device's answers to the sample rate (44100 asked),
+// the format (16, signed 16-bit little-endian), the channels (0, mono) and its block in bytes.
+struct SndDevAnswer {
+  int32_t rate;
+  int32_t format;
+  int32_t stereo;
+  int32_t block_bytes;
+};
+// One way of opening a backend; null (silently) when it cannot be had.
+using SndDevOpen = SndDev* (*)(const char* path, SndDevAnswer* answer);
+
+// The platform's sound output; `path` names the OSS device, which is tried first where the
+// platform has one. Null, silently, when there is no output at all.
+SndDev* snddev_open(const char* path, SndDevAnswer* answer);
+// The first of `count` backends that opens, in order; null when none does.
+SndDev* snddev_open_first(const SndDevOpen* backends, int count, const char* path, SndDevAnswer* answer);
+// Hands `count` samples to the backend: returns how many it took (0 .. count), -1 on failure.
+long snddev_write(SndDev* dev, const int16_t* samples, int32_t count);
+// Closes the backend and nulls the caller's reference.
+void snddev_close(SndDev** dev);

@@ -31,9 +31,6 @@
 
 namespace {
 
-constexpr int kFakeFd = 1000;           // descriptor of the recorder's sound sink
-constexpr unsigned long kGetBlkSize = 0xC0045004;   // SNDCTL_DSP_GETBLKSIZE
-
 // The present whose span is not known yet: it lasts until the next present, and what happened
 // in between (a key poll, sound) says what kind of present it was.
 struct Pending {
@@ -58,7 +55,6 @@ struct Recorder {
   long cycles_begun = 0;
   long presents_per_cycle = 0;  // known once a cycle has ended
   long cycle_start = -1;
-  bool sound_open = false;
   bool stop = false;            // the run is to end
   int status = -1;              // exit status the platform chose (-1: the show's own)
   bool finished = false;
@@ -293,46 +289,37 @@ void xkbd_poll(XKbd* kbd) {
   kbd->keycode = 1;
 }
 
-// The sound device: accepts every write and answers a block of the chosen size.
-int snddev_open(const char*, int) {
-  if (rec.options.block <= 0 || rec.options.sound_fault == "missing") {
-    errno = ENOENT;
-    return -1;
-  }
-  if (rec.options.sound_fault == "busy") {
-    errno = EBUSY;
-    return -1;
-  }
-  rec.sound_open = true;
-  return kFakeFd;
-}
+// The sound output: a backend that takes every block of the chosen size; its samples go to the
+// WAV file and, with the present they follow, to the video. The faults make it missing (no
+// backend), busy (another process holds it: no backend either) or refusing (it opens, then
+// takes nothing).
+namespace {
 
-int snddev_ioctl(int fd, unsigned long request, int* arg) {
-  if (fd != kFakeFd || !rec.sound_open) {
-    errno = EBADF;
-    return -1;
-  }
-  if (rec.options.sound_fault == "refuse") {
-    errno = EINVAL;
-    return -1;
-  }
-  if (request == kGetBlkSize && arg) *arg = int(rec.options.block * 2);
-  return 0;
-}
+struct FileDev {
+  SndDev base;
+};
 
-long snddev_write(int fd, const void* data, std::size_t bytes) {
-  if (fd != kFakeFd || !rec.sound_open || rec.options.sound_fault == "refuse") {
-    errno = EBADF;
-    return -1;
-  }
-  const auto* samples = static_cast<const int16_t*>(data);
-  const std::size_t count = bytes / 2;
+long file_write(SndDev*, const int16_t* samples, int32_t count) {
+  if (rec.options.sound_fault == "refuse") return -1;
+  if (count <= 0) return 0;
   if (rec.video && rec.pending.held) rec.pending.sound.insert(rec.pending.sound.end(), samples, samples + count);
   std::string error;
-  if (!stopping() && !wavout_write(rec.wav, samples, count, &error)) fail(error);
-  return long(bytes & ~std::size_t(1));
+  if (!stopping() && !wavout_write(rec.wav, samples, std::size_t(count), &error)) fail(error);
+  return count;
 }
 
-void snddev_close(int fd) {
-  if (fd == kFakeFd) rec.sound_open = false;
+void file_close(SndDev* dev) { std::free(reinterpret_cast<FileDev*>(dev)); }
+
+constexpr SndDevOps kFileOps = {"file", file_write, file_close};
+
+}  // namespace
+
+SndDev* snddev_open(const char*, SndDevAnswer* answer) {
+  const RecOptions& o = rec.options;
+  if (!answer || o.block <= 0 || o.sound_fault == "missing" || o.sound_fault == "busy") return nullptr;
+  FileDev* dev = static_cast<FileDev*>(std::calloc(1, sizeof(FileDev)));
+  if (!dev) return nullptr;
+  dev->base.ops = &kFileOps;
+  answer->block_bytes = int32_t(o.block * 2);
+  return &dev->base;
 }

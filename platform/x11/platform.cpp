@@ -1,9 +1,9 @@
-// The platform seam for the real show: wall-clock sleeping, the time as seed, and the OSS
-// sound device through the system calls.
+// The platform seam for the real show: wall-clock sleeping, the time as seed, and the sound
+// output (the OSS device, else ALSA).
 #include "platform/platform.h"
+#include "platform/ossdev.h"
+#include "platform/sound/alsadev.h"
 
-#include <fcntl.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,7 +17,8 @@ void platform_init(int argc, char** argv) {
     std::puts("usage: krom7316\n"
               "Plays the show in a 256 x 256 window until ESC. Keys: ESC quit, SPACE next scene,\n"
               "5/6 25/50 fps, 8 frame rate, f fade, b blur, g glare, m mirror, u/i scroller speed,\n"
-              "p pause, w white background. Sound goes to /dev/dsp.");
+              "p pause, w white background. Sound goes to /dev/dsp when it opens, else to the\n"
+              "default ALSA device (the desktop's sound server).");
     std::exit(0);
   }
   std::fprintf(stderr, "krom7316: unknown argument \"%s\"\nusage: krom7316   (no options; see --help)\n", argv[1]);
@@ -36,9 +37,10 @@ void platform_sleep_us(int32_t us) {
 void platform_frame_done(const Fps*) {}
 void platform_scene_begin(const char*) {}
 
-int snddev_open(const char* path, int flags) { return open(path, flags, 0); }
-int snddev_ioctl(int fd, unsigned long request, int* arg) { return arg ? ioctl(fd, request, arg) : ioctl(fd, request, 0); }
-long snddev_write(int fd, const void* data, std::size_t bytes) { return long(write(fd, data, bytes)); }
-void snddev_close(int fd) {
-  if (fd >= 0) close(fd);
+// The OSS device when it opens (the design's output, and the emulations some people use), else
+// the system's default ALSA device: on PulseAudio and PipeWire desktops that is the sound
+// server, on bare ALSA the card. With neither the show runs silently.
+SndDev* snddev_open(const char* path, SndDevAnswer* answer) {
+  static constexpr SndDevOpen kBackends[] = {ossdev_open, alsadev_open};
+  return snddev_open_first(kBackends, 2, path, answer);
 }

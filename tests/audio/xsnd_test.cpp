@@ -1,6 +1,7 @@
-// XSND against a fake sound device. This file also defines the device seam for the whole audio
-// test program (tests_audio links no platform layer): every call is recorded, the answers and
-// failures are chosen per test. soundtrack_test.cpp reaches it through the fake_dsp_* functions.
+// XSND on the OSS backend against a fake device. This file also defines the sound-output seam for
+// the whole audio test program (tests_audio links no platform layer): the OSS backend runs on a
+// table of fake system calls, every call is recorded, the answers and failures are chosen per
+// test. soundtrack_test.cpp reaches it through the fake_dsp_* functions.
 #include "audio/xsnd.h"
 
 #include <fcntl.h>
@@ -16,6 +17,7 @@
 
 #include "audio/list.h"
 #include "audio/sample.h"
+#include "platform/ossdev.h"
 #include "platform/platform.h"
 
 namespace {
@@ -51,9 +53,7 @@ struct FakeDsp {
 
 FakeDsp dsp;
 
-}  // namespace
-
-int snddev_open(const char* path, int flags) {
+int fake_open(const char* path, int flags) {
   dsp.opens++;
   dsp.path = path ? path : "";
   dsp.flags = flags;
@@ -65,7 +65,7 @@ int snddev_open(const char* path, int flags) {
   return kFd;
 }
 
-int snddev_ioctl(int fd, unsigned long request, int* arg) {
+int fake_ioctl(int fd, unsigned long request, int* arg) {
   dsp.ioctls.push_back({request, arg != nullptr, arg ? *arg : 0});
   if (fd != kFd || !dsp.open || request == dsp.refuse) {
     errno = fd != kFd ? EBADF : EINVAL;
@@ -80,7 +80,7 @@ int snddev_ioctl(int fd, unsigned long request, int* arg) {
   return 0;
 }
 
-long snddev_write(int fd, const void* data, std::size_t bytes) {
+long fake_write(int fd, const void* data, std::size_t bytes) {
   dsp.write_bytes.push_back(bytes);
   if (fd != kFd || !dsp.open) {
     errno = EBADF;
@@ -97,10 +97,16 @@ long snddev_write(int fd, const void* data, std::size_t bytes) {
   return long(taken);
 }
 
-void snddev_close(int fd) {
+void fake_close(int fd) {
   dsp.closes.push_back(fd);
   if (fd == kFd) dsp.open = false;
 }
+
+constexpr OssSys kFakeSys = {fake_open, fake_ioctl, fake_write, fake_close};
+
+}  // namespace
+
+SndDev* snddev_open(const char* path, SndDevAnswer* answer) { return ossdev_open_with(&kFakeSys, path, answer); }
 
 // For the soundtrack tests: a fresh working device of the given block, and what it received.
 void fake_dsp_reset(int block_bytes) {
@@ -176,7 +182,7 @@ TEST_F(XsndTest, OpensNonBlockingAndConfiguresInOrder) {
   EXPECT_EQ(x->format, 16);
   EXPECT_EQ(x->sign, 's');
   EXPECT_EQ(x->byte_order, 'l');
-  EXPECT_EQ(x->descriptor, kFd);
+  EXPECT_EQ(ossdev_descriptor(x->device), kFd);
   EXPECT_EQ(x->block_size, 1764);
   EXPECT_EQ(x->block_samples, 882);
   EXPECT_NE(x->output, nullptr);
@@ -215,7 +221,7 @@ TEST_F(XsndTest, UnusableDeviceRunsSilently) {
     XSnd* s = xsnd_new();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(dsp.ioctls.size(), c.ioctls);
-    EXPECT_LT(s->descriptor, 0);
+    EXPECT_EQ(s->device, nullptr);
     EXPECT_EQ(s->block_samples, 0);
     EXPECT_EQ(s->output, nullptr);
     EXPECT_FALSE(dsp.open) << "the device is still held";
@@ -240,7 +246,7 @@ TEST_F(XsndTest, RefusedFragmentRequestIsOnlyAHint) {
   dsp.refuse = SNDCTL_DSP_SETFRAGMENT;
   ASSERT_NE(open_stream(), nullptr);
   EXPECT_EQ(dsp.ioctls.size(), 7u);
-  EXPECT_EQ(x->descriptor, kFd);
+  EXPECT_EQ(ossdev_descriptor(x->device), kFd);
   EXPECT_EQ(x->block_samples, 882);
   EXPECT_NE(x->output, nullptr);
 }
@@ -437,7 +443,7 @@ TEST_F(XsndTest, BadArgumentsAndMissingQueue) {
   EXPECT_TRUE(dsp.write_bytes.empty());
   XSnd* pathless = xsnd_open(nullptr, 50);
   ASSERT_NE(pathless, nullptr);
-  EXPECT_EQ(pathless->descriptor, -1);
+  EXPECT_EQ(pathless->device, nullptr);
   EXPECT_EQ(pathless->block_samples, 0);
   xsnd_free(&pathless);
 }

@@ -1,7 +1,7 @@
 // The platform of the unit-test programs: presents go nowhere, no key is ever pressed (a pause
 // ends at its next poll, as if P had been pressed), nothing sleeps, and nothing asks the show to
 // stop or ends the process, so a test that presents any number of frames runs to its own end.
-// The sound device is absent (helpers/no_sound_device.cpp).
+// The sound output is absent (helpers/no_sound_device.cpp).
 #include <ctime>
 
 #include "image/img.h"
