@@ -9,6 +9,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/error.h>
+#include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
@@ -228,6 +229,8 @@ bool videoout_available() { return true; }
 
 VideoOut* videoout_open(const std::string& path, int32_t width, int32_t height, int32_t scale, bool lossless,
                         std::string* error) {
+  // The failures come back as results and are reported in one line of the recorder's own.
+  av_log_set_level(AV_LOG_QUIET);
   VideoOut* v = new (std::nothrow) VideoOut;
   if (!v) {
     *error = "cannot write video \"" + path + "\": out of memory";
