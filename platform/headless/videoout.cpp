@@ -37,7 +37,7 @@ struct VideoOut {
   AVPacket* packet = nullptr;
   SwsContext* convert = nullptr;
   int32_t width = 0, height = 0, scale = 1;
-  std::vector<uint32_t> scaled;      // the picture enlarged, before conversion
+  AVFrame* small = nullptr;          // the picture in YUV 4:4:4 at the show's size (H.264, VP8)
   std::vector<int16_t> waiting;      // samples not yet making a whole sound frame
   int64_t picture_pts = 0;
   int64_t sound_pts = 0;
@@ -114,7 +114,7 @@ bool open_picture(VideoOut* v, const char* name, std::string* error) {
     c->color_range = AVCOL_RANGE_MPEG;
   }
   if (std::strcmp(name, "libx264") == 0) {
-    av_opt_set(c->priv_data, "preset", "veryfast", 0);
+    av_opt_set(c->priv_data, "preset", "superfast", 0);
     av_opt_set(c->priv_data, "crf", "18", 0);
   } else if (std::strcmp(name, "libvpx") == 0) {
     c->bit_rate = 2000000L * v->scale;
@@ -137,9 +137,15 @@ bool open_picture(VideoOut* v, const char* name, std::string* error) {
   v->picture->height = c->height;
   if (av_frame_get_buffer(v->picture, 0) < 0) return fail(v, error, "out of memory");
   if (!rgb) {
-    v->convert = sws_getContext(c->width, c->height, AV_PIX_FMT_0RGB32, c->width, c->height, c->pix_fmt,
+    // The colours are converted at the show's size; enlarging the planes afterwards is a copy.
+    v->convert = sws_getContext(v->width, v->height, AV_PIX_FMT_0RGB32, v->width, v->height, AV_PIX_FMT_YUV444P,
                                 SWS_POINT, nullptr, nullptr, nullptr);
-    if (!v->convert) return fail(v, error, "no colour conversion to " + std::string(name) + "'s format");
+    v->small = av_frame_alloc();
+    if (!v->convert || !v->small) return fail(v, error, "no colour conversion to " + std::string(name) + "'s format");
+    v->small->format = AV_PIX_FMT_YUV444P;
+    v->small->width = v->width;
+    v->small->height = v->height;
+    if (av_frame_get_buffer(v->small, 0) < 0) return fail(v, error, "out of memory");
   }
   return true;
 }
@@ -212,6 +218,7 @@ void free_all(VideoOut* v) {
   avcodec_free_context(&v->picture_codec);
   avcodec_free_context(&v->sound_codec);
   av_frame_free(&v->picture);
+  av_frame_free(&v->small);
   av_frame_free(&v->sound);
   av_packet_free(&v->packet);
   sws_freeContext(v->convert);
@@ -277,35 +284,73 @@ VideoOut* videoout_open(const std::string& path, int32_t width, int32_t height, 
     delete v;
     return nullptr;
   }
-  v->scaled.resize(std::size_t(width) * std::size_t(height) * std::size_t(scale) * std::size_t(scale));
   return v;
 }
+
+namespace {
+
+// Each pixel of the 0x00RRGGBB picture becomes a scale x scale block of the BGR0 frame.
+void enlarge_rgb(VideoOut* v, const uint32_t* pixels) {
+  const int32_t n = v->scale;
+  const std::size_t row_bytes = std::size_t(v->width * n) * 4;
+  uint8_t* const base = v->picture->data[0];
+  const std::ptrdiff_t stride = v->picture->linesize[0];
+  for (int32_t y = 0; y < v->height; ++y) {
+    const uint32_t* src = pixels + std::size_t(y) * std::size_t(v->width);
+    uint8_t* first = base + std::ptrdiff_t(y) * n * stride;
+    auto* dst = reinterpret_cast<uint32_t*>(first);
+    for (int32_t x = 0; x < v->width; ++x) {
+      for (int32_t k = 0; k < n; ++k) *dst++ = src[x];
+    }
+    for (int32_t copy = 1; copy < n; ++copy) std::memcpy(first + copy * stride, first, row_bytes);
+  }
+}
+
+// The 4:4:4 planes at the show's size into the 4:2:0 frame, scale x scale: luma by repetition,
+// each chroma sample the mean of the four show pixels its 2 x 2 block of output pixels comes from
+// (for an even scale that is one pixel, so every block keeps its exact colour).
+void enlarge_yuv(VideoOut* v) {
+  const int32_t n = v->scale;
+  const int32_t out_w = v->width * n, out_h = v->height * n;
+  const AVFrame* in = v->small;
+  AVFrame* out = v->picture;
+  for (int32_t y = 0; y < out_h; ++y) {
+    uint8_t* dst = out->data[0] + std::ptrdiff_t(y) * out->linesize[0];
+    if (y % n != 0) {
+      std::memcpy(dst, dst - out->linesize[0], std::size_t(out_w));
+      continue;
+    }
+    const uint8_t* src = in->data[0] + std::ptrdiff_t(y / n) * in->linesize[0];
+    for (int32_t x = 0; x < v->width; ++x) {
+      std::memset(dst, src[x], std::size_t(n));
+      dst += n;
+    }
+  }
+  for (int plane = 1; plane <= 2; ++plane) {
+    for (int32_t cy = 0; cy < out_h / 2; ++cy) {
+      const uint8_t* r0 = in->data[plane] + std::ptrdiff_t(2 * cy / n) * in->linesize[plane];
+      const uint8_t* r1 = in->data[plane] + std::ptrdiff_t((2 * cy + 1) / n) * in->linesize[plane];
+      uint8_t* dst = out->data[plane] + std::ptrdiff_t(cy) * out->linesize[plane];
+      for (int32_t cx = 0; cx < out_w / 2; ++cx) {
+        const int32_t c0 = 2 * cx / n, c1 = (2 * cx + 1) / n;
+        dst[cx] = uint8_t((r0[c0] + r0[c1] + r1[c0] + r1[c1] + 2) >> 2);
+      }
+    }
+  }
+}
+
+}  // namespace
 
 bool videoout_picture(VideoOut* v, const uint32_t* pixels, int64_t count, std::string* error) {
   if (!v || count <= 0) return true;
   if (av_frame_make_writable(v->picture) < 0) return fail(v, error, "out of memory");
-  // Each source row becomes `scale` equal rows of `scale` equal pixels each.
-  const int32_t out_width = v->width * v->scale;
-  const uint32_t* src = pixels;
-  const bool direct = !v->convert;
-  for (int32_t y = 0; y < v->height; ++y, src += v->width) {
-    for (int32_t copy = 0; copy < v->scale; ++copy) {
-      const int32_t out_y = y * v->scale + copy;
-      uint32_t* dst = direct ? reinterpret_cast<uint32_t*>(v->picture->data[0] + std::ptrdiff_t(out_y) * v->picture->linesize[0])
-                             : v->scaled.data() + std::size_t(out_y) * std::size_t(out_width);
-      if (copy > 0) {
-        std::memcpy(dst, dst - (direct ? v->picture->linesize[0] / 4 : out_width), std::size_t(out_width) * 4);
-        continue;
-      }
-      for (int32_t x = 0; x < v->width; ++x) {
-        for (int32_t k = 0; k < v->scale; ++k) *dst++ = src[x];
-      }
-    }
-  }
-  if (!direct) {
-    const uint8_t* planes[1] = {reinterpret_cast<const uint8_t*>(v->scaled.data())};
-    const int strides[1] = {out_width * 4};
-    sws_scale(v->convert, planes, strides, 0, v->height * v->scale, v->picture->data, v->picture->linesize);
+  if (v->convert) {
+    const uint8_t* planes[1] = {reinterpret_cast<const uint8_t*>(pixels)};
+    const int strides[1] = {v->width * 4};
+    sws_scale(v->convert, planes, strides, 0, v->height, v->small->data, v->small->linesize);
+    enlarge_yuv(v);
+  } else {
+    enlarge_rgb(v, pixels);
   }
   for (int64_t i = 0; i < count; ++i) {
     v->picture->pts = v->picture_pts++;
