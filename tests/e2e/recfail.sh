@@ -67,7 +67,7 @@ for sig in INT TERM; do
   [ "$video" -eq 1 ] && outputs+=(--video "v-$sig.mkv")
   "$rec" --seed 3 --frames 1000000 "${outputs[@]}" --quiet &
   pid=$!
-  for _ in $(seq 100); do
+  for _ in $(seq 600); do
     [ "$(stat -c %s "s-$sig.wav.part" 2>/dev/null || echo 0)" -gt 400000 ] && break
     sleep 0.1
   done
