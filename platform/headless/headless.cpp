@@ -159,7 +159,7 @@ void open_outputs() {
   }
   if (!o.video_path.empty()) {
     rec.video = videoout_open(o.video_path, the_display.width, the_display.height, int32_t(o.scale), o.lossless,
-                              &error);
+                              o.preset, &error);
     if (!rec.video) return fail(error);
     remember(video_part, videoout_part_name(rec.video));
   }

@@ -9,8 +9,8 @@ namespace {
 
 const char* const kUsage =
     "usage: krom7316-record [--seed N] [--frames N] [--png DIR [--every K]] [--keys LIST]\n"
-    "                       [--wav FILE] [--video FILE [--scale N] [--lossless]] [--fade-ms N]\n"
-    "                       [--block N] [--bench] [--cycles N] [--rss] [--quiet]\n"
+    "                       [--wav FILE] [--video FILE [--scale N] [--lossless] [--preset NAME]]\n"
+    "                       [--fade-ms N] [--block N] [--bench] [--cycles N] [--rss] [--quiet]\n"
     "                       [--sound-fault KIND] [--help]\n"
     "  --seed N     seed the show with N instead of the current time\n"
     "  --frames N   stop after N presented frames (default 300)\n"
@@ -24,6 +24,7 @@ const char* const kUsage =
     "               .webm (VP8 + Vorbis)\n"
     "  --scale N    with --video, enlarge every pixel to N x N (1 to 8, default 1)\n"
     "  --lossless   with --video FILE.mkv, lossless FFV1 picture\n"
+    "  --preset NAME  H.264's speed preset, ultrafast to veryslow (default superfast)\n"
     "  --fade-ms N  length of a fade-to-black in the video, milliseconds (default 50)\n"
     "  --block N    sound device block in samples (default 882, with --video 2048;\n"
     "               0 = no sound device)\n"
@@ -60,6 +61,7 @@ const OptionRow kRows[] = {
     {"--scale", Kind::number, 1, 8, nullptr, &RecOptions::scale, nullptr},
     {"--fade-ms", Kind::number, 0, 3600000, nullptr, &RecOptions::fade_ms, nullptr},
     {"--lossless", Kind::flag, 0, 0, &RecOptions::lossless, nullptr, nullptr},
+    {"--preset", Kind::text, 0, 0, nullptr, nullptr, &RecOptions::preset},
     {"--quiet", Kind::flag, 0, 0, &RecOptions::quiet, nullptr, nullptr},
     {"--keys", Kind::text, 0, 0, nullptr, nullptr, &RecOptions::keys},
     {"--bench", Kind::flag, 0, 0, &RecOptions::bench, nullptr, nullptr},
@@ -117,6 +119,15 @@ RecParse recopts_parse(int argc, char** argv, RecOptions* o, std::string* error)
   if (!o->sound_fault.empty() && o->sound_fault != "missing" && o->sound_fault != "busy" &&
       o->sound_fault != "refuse") {
     *error = "bad value for --sound-fault: \"" + o->sound_fault + "\"";
+    return RecParse::usage_error;
+  }
+  static const char* const presets[] = {"ultrafast", "superfast", "veryfast", "faster", "fast",
+                                         "medium",    "slow",      "slower",   "veryslow"};
+  bool known = false;
+  for (const char* p : presets) known = known || o->preset == p;
+  if (!known) {
+    *error = "bad value for --preset: \"" + o->preset + "\" (ultrafast, superfast, veryfast, faster, fast, medium, "
+             "slow, slower or veryslow)";
     return RecParse::usage_error;
   }
   // With a number of cycles and no frame limit, the cycles alone end the run.

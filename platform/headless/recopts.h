@@ -18,6 +18,7 @@ struct RecOptions {
   long scale = 1;               // video pixels per show pixel, 1 .. 8
   long fade_ms = 50;            // length of a fade-to-black in the video
   bool lossless = false;        // FFV1 in place of H.264 (.mkv)
+  std::string preset = "superfast";   // H.264 speed preset
   bool quiet = false;           // no progress line
   bool bench = false;
   bool rss = false;

@@ -37,6 +37,7 @@ struct VideoOut {
   AVPacket* packet = nullptr;
   SwsContext* convert = nullptr;
   int32_t width = 0, height = 0, scale = 1;
+  std::string preset;                // H.264 speed preset
   AVFrame* small = nullptr;          // the picture in YUV 4:4:4 at the show's size (H.264, VP8)
   std::vector<int16_t> waiting;      // samples not yet making a whole sound frame
   int64_t picture_pts = 0;
@@ -114,8 +115,8 @@ bool open_picture(VideoOut* v, const char* name, std::string* error) {
     c->color_range = AVCOL_RANGE_MPEG;
   }
   if (std::strcmp(name, "libx264") == 0) {
-    av_opt_set(c->priv_data, "preset", "superfast", 0);
-    av_opt_set(c->priv_data, "crf", "18", 0);
+    av_opt_set(c->priv_data, "preset", v->preset.c_str(), 0);
+    av_opt_set(c->priv_data, "crf", "20", 0);
   } else if (std::strcmp(name, "libvpx") == 0) {
     c->bit_rate = 2000000L * v->scale;
     av_opt_set(c->priv_data, "deadline", "realtime", 0);
@@ -235,7 +236,7 @@ void free_all(VideoOut* v) {
 bool videoout_available() { return true; }
 
 VideoOut* videoout_open(const std::string& path, int32_t width, int32_t height, int32_t scale, bool lossless,
-                        std::string* error) {
+                        const std::string& preset, std::string* error) {
   // The failures come back as results and are reported in one line of the recorder's own.
   av_log_set_level(AV_LOG_QUIET);
   VideoOut* v = new (std::nothrow) VideoOut;
@@ -248,6 +249,7 @@ VideoOut* videoout_open(const std::string& path, int32_t width, int32_t height, 
   v->width = width;
   v->height = height;
   v->scale = scale;
+  v->preset = preset;
   const Container* box = nullptr;
   for (const Container& c : kContainers) {
     if (ends_with(path, c.extension)) box = &c;
@@ -405,7 +407,8 @@ struct VideoOut {};
 
 bool videoout_available() { return false; }
 
-VideoOut* videoout_open(const std::string& path, int32_t, int32_t, int32_t, bool, std::string* error) {
+VideoOut* videoout_open(const std::string& path, int32_t, int32_t, int32_t, bool, const std::string&,
+                        std::string* error) {
   *error = "cannot write video \"" + path + "\": this build has no video support (FFmpeg's development packages "
            "were missing when it was configured)";
   return nullptr;

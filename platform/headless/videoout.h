@@ -12,10 +12,11 @@ struct VideoOut;
 
 // False when this build has no video support.
 bool videoout_available();
-// Opens FILE.part for pictures of width x height (before scaling); scale 1 .. 8. Null with a
-// one-line reason in `error` (unknown extension, missing encoder, unwritable file).
+// Opens FILE.part for pictures of width x height (before scaling); scale 1 .. 8; preset: the
+// H.264 encoder's speed preset ("ultrafast" ... "veryslow"). Null with a one-line reason in
+// `error` (unknown extension, missing encoder, unwritable file, unknown preset).
 VideoOut* videoout_open(const std::string& path, int32_t width, int32_t height, int32_t scale, bool lossless,
-                        std::string* error);
+                        const std::string& preset, std::string* error);
 // Adds `count` video frames showing `pixels` (width x height, row after row).
 bool videoout_picture(VideoOut* video, const uint32_t* pixels, int64_t count, std::string* error);
 // Adds sound samples to the track.

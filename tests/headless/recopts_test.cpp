@@ -30,6 +30,7 @@ TEST(RecOptsTest, ValuesAndDefaults) {
   EXPECT_TRUE(o.lossless);
   EXPECT_EQ(o.fade_ms, 0);
   EXPECT_TRUE(o.quiet);
+  EXPECT_EQ(o.preset, "superfast");
   EXPECT_EQ(o.frames, 300);
   // A video's device block holds a whole frame at 25 per second; a given block stays.
   EXPECT_EQ(o.block, 2048);
@@ -61,6 +62,9 @@ TEST(RecOptsTest, Refusals) {
       {{"--video"}, "missing value for --video"},
       {{"--frames", "--png", "x"}, "missing value for --frames"},
       {{"--sound-fault", "loud"}, "bad value for --sound-fault: \"loud\""},
+      {{"--preset", "fastest"},
+       "bad value for --preset: \"fastest\" (ultrafast, superfast, veryfast, faster, fast, medium, slow, slower or "
+       "veryslow)"},
       {{"--colour", "red"}, "unknown option \"--colour\""},
   };
   for (const auto& c : cases) {
