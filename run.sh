@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the demo needs, builds it and starts it, with sound through an OSS emulation
-# when this machine has no /dev/dsp.
+# Installs what the demo needs, builds it and starts it. Sound goes to /dev/dsp when the machine
+# has it, else to ALSA's default device (the desktop's sound server, or the card).
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/packages.sh
@@ -8,25 +8,16 @@ krom_install "${KROM_BUILD_PACKAGES[@]}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKROM_TESTS=OFF -DKROM_BENCH=OFF >/dev/null
 cmake --build build --target krom7316 krom7316-record
 
+# Sound needs nothing more: the demo plays through /dev/dsp when the machine has it, else through
+# ALSA's default device, which on PulseAudio and PipeWire desktops is the sound server.
+runtime="${XDG_RUNTIME_DIR:-/run/user/$(id -u)}"
 if [ -e /dev/dsp ]; then
   echo "Sound: /dev/dsp"
-  exec build/krom7316
+elif [ -S "$runtime/pulse/native" ] || [ -n "${PULSE_SERVER:-}" ]; then
+  # ALSA's route to a PulseAudio (or PipeWire-Pulse) server.
+  krom_install libasound2-plugins
+  echo "Sound: the sound server, through ALSA's default device"
+else
+  echo "Sound: ALSA's default device"
 fi
-# A PulseAudio or PipeWire desktop: padsp turns /dev/dsp into a stream of the sound server.
-runtime="${XDG_RUNTIME_DIR:-/run/user/$(id -u)}"
-if [ -S "$runtime/pulse/native" ] || [ -n "${PULSE_SERVER:-}" ]; then
-  krom_install pulseaudio-utils
-  echo "Sound: padsp (PulseAudio/PipeWire OSS emulation)"
-  exec padsp build/krom7316
-fi
-# Plain ALSA: preload its OSS emulation (the aoss wrapper gives up without /proc/asound).
-if [ -d /proc/asound ]; then
-  krom_install alsa-oss
-  lib=$(ls /usr/lib/*/libaoss.so 2>/dev/null | head -1 || true)
-  if [ -n "$lib" ]; then
-    echo "Sound: ALSA OSS emulation ($lib)"
-    LD_PRELOAD="$lib" exec build/krom7316
-  fi
-fi
-echo "Sound: none found (no /dev/dsp, no sound server, no ALSA): the show runs silently"
 exec build/krom7316

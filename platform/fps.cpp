@@ -36,6 +36,7 @@ void fps_free(Fps** fps) {
 void fps_begin(Fps* fps) {
   if (!fps) return;
   fps->begin_us = now_us() - fps->start_us;
+  fps_slot_begin(fps, platform_clock_us());
 }
 
 void fps_end(Fps* fps) {
@@ -65,8 +66,26 @@ void fps_compute(Fps* fps) {
   }
 }
 
+namespace {
+double period_us(const Fps* fps) { return fps->target_rate > 0 ? double(1000000 / fps->target_rate) : 0.0; }
+}  // namespace
+
+void fps_slot_begin(Fps* fps, double now) {
+  if (!fps) return;
+  if (fps->slot_us <= 0 || now > fps->slot_us + period_us(fps) || now < fps->slot_us - period_us(fps)) {
+    fps->slot_us = now;
+  }
+}
+
+double fps_slot_end(Fps* fps) {
+  if (!fps) return 0;
+  fps->slot_us += period_us(fps);
+  return fps->slot_us;
+}
+
 void fps_sleep(Fps* fps) {
   if (!fps) return;
   fps_compute(fps);
-  if (fps->sleep_us > 0) platform_sleep_us(fps->sleep_us);
+  const double deadline = fps_slot_end(fps);
+  if (deadline > platform_clock_us()) platform_sleep_until_us(deadline);
 }

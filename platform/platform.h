@@ -18,8 +18,10 @@ bool platform_should_stop();
 int platform_finish(int status);
 // Seconds used to seed the random generator at start-up (the current time, or a chosen seed).
 long platform_seed_time();
-// Sleeps the rest of a frame (microseconds > 0).
-void platform_sleep_us(int32_t us);
+// A monotonic clock in microseconds (it never steps), for the pacer's deadlines.
+double platform_clock_us();
+// Sleeps until the monotonic clock reads `deadline_us` (at once when it has passed).
+void platform_sleep_until_us(double deadline_us);
 // Told when a frame's work is measured (fps_end) and when a scene starts (its name).
 void platform_frame_done(const Fps* fps);
 void platform_scene_begin(const char* name);

@@ -200,7 +200,8 @@ void platform_init(int argc, char** argv) {
 
 long platform_seed_time() { return rec.options.seed >= 0 ? rec.options.seed : long(std::time(nullptr)); }
 
-void platform_sleep_us(int32_t) {}
+double platform_clock_us() { return now_us(); }
+void platform_sleep_until_us(double) {}
 
 bool platform_should_stop() { return stopping(); }
 

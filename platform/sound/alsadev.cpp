@@ -32,9 +32,12 @@ struct AlsaDev {
 // ALSA reports to standard error by default; the show prints nothing about sound.
 void quiet(const char*, int, const char*, int, const char*, ...) {}
 
+constexpr int kMaxRecoveries = 50;   // device errors in a row before the sound is given up
+
 void* feed(void* arg) {
   AlsaDev* d = static_cast<AlsaDev*>(arg);
   bool last = false;
+  int errors = 0;
   while (!last) {
     last = d->quit.load(std::memory_order_acquire);
     if (last) sndstream_stop(d->stream);   // the final period fades out
@@ -42,8 +45,9 @@ void* feed(void* arg) {
     int32_t done = 0;
     while (done < d->period) {
       snd_pcm_sframes_t n = snd_pcm_writei(d->pcm, d->period_buffer + done, snd_pcm_uframes_t(d->period - done));
-      if (n < 0) n = snd_pcm_recover(d->pcm, int(n), 1);
-      if (n < 0) {
+      if (n < 0) n = snd_pcm_recover(d->pcm, int(n), 1) < 0 ? -1 : 0;
+      errors = n > 0 ? 0 : errors + 1;
+      if (n < 0 || errors > kMaxRecoveries) {
         d->failed.store(true);
         return nullptr;
       }
@@ -114,6 +118,13 @@ SndDev* alsadev_open_named(const char* name, SndDevAnswer* answer) {
     return nullptr;
   }
   d->feeding = true;
+  // The feeder must not wait behind other work, or the device runs dry. A real-time priority is
+  // asked for where the system allows it; elsewhere the thread keeps the normal one. It spends
+  // its time blocked in the device's write, and gives up after repeated errors, so it cannot
+  // keep a processor to itself.
+  sched_param priority = {};
+  priority.sched_priority = 5;
+  pthread_setschedparam(d->feeder, SCHED_FIFO, &priority);
   answer->rate = SNDSTREAM_RATE;
   answer->format = 16;
   answer->stereo = 0;

@@ -25,16 +25,27 @@ int16_t to_sample(float v) {
   return int16_t(std::clamp(scaled, -32768.0f, 32767.0f));
 }
 
+// Just before a block arrives the ring holds the target: a device period, a ramp's worth to fade
+// out on should the blocks stop, and the rest of the budget as the margin for late frames (31 ms
+// at 50 frames per second, 11 ms at 25). The budget also leaves room for the fill's swing over a
+// pass through the mix loop, whose last block is 524 samples short: the controller makes that
+// up over the pass, so the fill rises and falls by about 262 around the target. After a pause
+// playback starts once a block more than the target is there, so that the fill before the next
+// block is the target again.
+constexpr int32_t kSwing = 320;
+
+void set_targets(SndStream* s, int32_t block) {
+  const int32_t least = s->period + SNDSTREAM_RAMP + kSwing;
+  const int32_t target = std::max(least, SNDSTREAM_BUDGET - block - kSwing);
+  s->target.store(target, std::memory_order_relaxed);
+  s->restart.store(std::min(target + block, SNDSTREAM_CAPACITY - SNDSTREAM_MAX_BLOCK), std::memory_order_relaxed);
+  s->rate.target = target;
+}
+
 int32_t fill_of(const SndStream* s) {
   return int32_t(s->head.load(std::memory_order_acquire) - s->tail.load(std::memory_order_acquire));
 }
 
-// The fill a stream is held at: its longest recent block, a device period and a ramp left over
-// when that block is used up, and the margin for a late frame.
-int32_t target_of(const SndStream* s) {
-  const int32_t block = *std::max_element(s->recent, s->recent + 16);
-  return block + s->period + SNDSTREAM_RAMP + SNDSTREAM_MARGIN;
-}
 
 }  // namespace
 
@@ -67,9 +78,10 @@ SndStream* sndstream_new(int32_t period) {
   if (!s) return nullptr;
   new (&s->head) std::atomic<uint32_t>(0);
   new (&s->tail) std::atomic<uint32_t>(0);
-  new (&s->target) std::atomic<int32_t>(0);
   new (&s->playing) std::atomic<bool>(false);
   new (&s->stopping) std::atomic<bool>(false);
+  new (&s->target) std::atomic<int32_t>(0);
+  new (&s->restart) std::atomic<int32_t>(0);
   s->period = period;
   s->out_capacity = int32_t(SNDSTREAM_MAX_BLOCK * (1 + SNDSTREAM_MAX_SKEW)) + 64;
   s->ring = static_cast<int16_t*>(std::calloc(SNDSTREAM_CAPACITY, sizeof(int16_t)));
@@ -82,8 +94,8 @@ SndStream* sndstream_new(int32_t period) {
     sndstream_free(&s);
     return nullptr;
   }
-  s->target.store(target_of(s));
-  sndrate_init(&s->rate, s->target.load());
+  sndrate_init(&s->rate, 1);
+  set_targets(s, 882);
   return s;
 }
 
@@ -103,11 +115,10 @@ int32_t sndstream_push(SndStream* s, const int16_t* block, int32_t count) {
   if (!s || count < 0 || count > SNDSTREAM_MAX_BLOCK || (count > 0 && !block)) return -1;
   if (count == 0) return 0;
 
+  // The frame's block is the longest of the recent ones (a queue entry's tail is shorter).
   s->recent[s->recent_next] = count;
   s->recent_next = (s->recent_next + 1) % 16;
-  const int32_t target = target_of(s);
-  s->target.store(target, std::memory_order_relaxed);
-  s->rate.target = target;
+  set_targets(s, *std::max_element(s->recent, s->recent + 16));
 
   // While the device side waits for the ring to fill again the loop stands still: that fill says
   // nothing about the two clocks.
@@ -145,7 +156,7 @@ void sndstream_pull(SndStream* s, int16_t* out) {
   const bool stopping = s->stopping.exchange(false);
 
   if (!s->playing.load(std::memory_order_relaxed)) {
-    if (stopping || fill < s->target.load(std::memory_order_relaxed)) {
+    if (stopping || fill < s->restart.load(std::memory_order_relaxed)) {
       std::fill(out, out + period, int16_t(0));
       return;
     }

@@ -16,9 +16,9 @@ constexpr double SNDSTREAM_MAX_SKEW = 0.005;       // largest change of rate: 0.
 constexpr int32_t SNDSTREAM_RAMP = 256;            // samples of a ramp to or from silence (5.8 ms)
 constexpr int32_t SNDSTREAM_CAPACITY = 8192;       // ring samples (186 ms); a power of two
 constexpr int32_t SNDSTREAM_MAX_BLOCK = 4096;      // largest block one push takes
-// Fill kept beyond one block, one device period and a ramp: the lateness of a frame that the
-// stream rides out without a pause (20 ms).
-constexpr int32_t SNDSTREAM_MARGIN = 882;
+// Most samples the ring holds, a block included (80 ms); with the device's own 40 ms the sound
+// is at most 120 ms behind the picture.
+constexpr int32_t SNDSTREAM_BUDGET = 3528;
 
 // The rate controller: a proportional-integral loop from the ring's fill to the resampling ratio.
 struct SndRate {
@@ -40,12 +40,13 @@ struct SndStream {
   int16_t* ring;                  // SNDSTREAM_CAPACITY samples
   std::atomic<uint32_t> head;     // samples ever written (the frame loop's side)
   std::atomic<uint32_t> tail;     // samples ever taken (the device's side)
-  std::atomic<int32_t> target;    // fill at which a stopped stream starts again
+  std::atomic<int32_t> target;    // fill held just before a block arrives
+  std::atomic<int32_t> restart;   // fill at which a stopped stream starts again
+  int32_t recent[16];             // lengths of the last blocks: the longest is the frame's block
+  int32_t recent_next;
   std::atomic<bool> playing;      // the device side is playing (not ramped down to silence)
   std::atomic<bool> stopping;     // ramp down at the next pull, whatever the fill
   int32_t period;                 // samples the device side pulls at a time
-  int32_t recent[16];             // lengths of the last blocks (the target follows the longest)
-  int32_t recent_next;
   int32_t ramp_in;                // samples played since the last start (ramping up below RAMP)
   SndRate rate;
   SRC_STATE_tag* resampler;

@@ -4,8 +4,9 @@
 #include "platform/ossdev.h"
 #include "platform/sound/alsadev.h"
 
-#include <unistd.h>
+#include <time.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,8 +31,24 @@ int platform_finish(int status) { return status; }
 
 long platform_seed_time() { return long(std::time(nullptr)); }
 
-void platform_sleep_us(int32_t us) {
-  if (us > 0) usleep(useconds_t(us));
+double platform_clock_us() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return double(t.tv_sec) * 1000000.0 + double(t.tv_nsec) / 1000.0;
+}
+
+// The deadline is absolute, so a sleep that ends late does not push the next frame later. The
+// sleep itself is asked for as the time left: clock-faking preloads used in tests translate
+// absolute monotonic deadlines wrongly.
+void platform_sleep_until_us(double deadline_us) {
+  const double left = deadline_us - platform_clock_us();
+  if (!(left > 0) || left > 10e6) return;
+  timespec t;
+  t.tv_sec = time_t(left / 1000000.0);
+  t.tv_nsec = long((left - double(t.tv_sec) * 1000000.0) * 1000.0);
+  if (t.tv_nsec > 999999999L) t.tv_nsec = 999999999L;
+  timespec rest;
+  while (clock_nanosleep(CLOCK_MONOTONIC, 0, &t, &rest) == EINTR) t = rest;
 }
 
 void platform_frame_done(const Fps*) {}

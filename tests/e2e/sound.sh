@@ -16,7 +16,8 @@ export LSAN_OPTIONS="suppressions=$scratch/lsan.supp"
 e2e_start_x
 
 seed=1767225600 # 2026-01-01 00:00:00 UTC
-e2e_start_demo "" HOME="$scratch" TZ=UTC FAKETIME="@2026-01-01 00:00:00" LD_PRELOAD="$lib $faketime"
+e2e_start_demo "" HOME="$scratch" TZ=UTC FAKETIME="@2026-01-01 00:00:00" FAKETIME_DONT_FAKE_MONOTONIC=1 \
+  LD_PRELOAD="$lib $faketime"
 # Start-up, the intro's fade and 160 intro frames (3.2 s) come before the first pattern; the
 # sanitizer build needs longer for the synthesis.
 sleep 12
@@ -28,7 +29,7 @@ e2e_wait_exit "$pid" 30
 
 # The seed is the second the show started in: the held one, or the next if start-up crossed it.
 for s in $seed $((seed + 1)); do
-  "$build/krom7316-record" --seed "$s" --frames 1500 --wav "$scratch/rec-$s.wav" >/dev/null
+  "$build/krom7316-record" --seed "$s" --frames 4000 --wav "$scratch/rec-$s.wav" >/dev/null
 done
 python3 - "$scratch/cap.raw" "$scratch/rec-$seed.wav" "$scratch/rec-$((seed + 1)).wav" <<'PY'
 import struct, sys, wave

@@ -22,7 +22,8 @@ long presents_at_last_poll = -1;
 
 void platform_init(int, char**) {}
 long platform_seed_time() { return long(std::time(nullptr)); }
-void platform_sleep_us(int32_t) {}
+double platform_clock_us() { return now_us(); }
+void platform_sleep_until_us(double) {}
 void platform_frame_done(const Fps*) {}
 void platform_scene_begin(const char*) {}
 bool platform_should_stop() { return false; }
