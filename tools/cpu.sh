@@ -8,22 +8,17 @@ set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 seconds=${2:-60}
 scratch=$(mktemp -d)
-xpid="" dpid=""
-. "$(dirname "$0")/pulse.bash"
+dpid=""
+. "$(dirname "$0")/servers.bash"
 cleanup() {
   [ -n "$dpid" ] && kill "$dpid" 2>/dev/null || true
   pulse_stop
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null || true
+  xvfb_stop
   rm -rf "$scratch"
 }
 trap cleanup EXIT
 
-exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-xpid=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$scratch/display")"
+xvfb_start "$scratch/x"
 
 hz=$(getconf CLK_TCK)
 start_demo() {

@@ -12,29 +12,23 @@ if [ "${1:-}" = "--check" ]; then check="--check"; shift; fi
 build=$(cd "${1:-build}" && pwd)
 seconds=${2:-100}
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/pulse.bash"
+. "$here/servers.bash"
 faketime=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -1 || true)
 [ -n "$faketime" ] || { echo "heard: libfaketime.so.1 not found (package faketime)" >&2; exit 1; }
 [ -f "$build/krom-test-framelog.so" ] || { echo "heard: $build/krom-test-framelog.so not built (tests on)" >&2; exit 1; }
 
 scratch=$(mktemp -d)
-xpid="" dpid="" rpid=""
+dpid="" rpid=""
 cleanup() {
   [ -n "$dpid" ] && kill "$dpid" 2>/dev/null || true
   [ -n "$rpid" ] && kill "$rpid" 2>/dev/null || true
   pulse_stop
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null || true
+  xvfb_stop
   rm -rf "$scratch"
 }
 trap cleanup EXIT
 
-exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-xpid=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-[ -s "$scratch/display" ] || { echo "heard: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(cat "$scratch/display")"
+xvfb_start "$scratch/x"
 pulse_start "$scratch/pa"
 
 monotonic() { python3 -c 'import time; print("%.6f" % time.clock_gettime(time.CLOCK_MONOTONIC))'; }

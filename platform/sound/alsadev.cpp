@@ -44,14 +44,21 @@ void* feed(void* arg) {
     sndstream_pull(d->stream, d->period_buffer);
     int32_t done = 0;
     while (done < d->period) {
-      snd_pcm_sframes_t n = snd_pcm_writei(d->pcm, d->period_buffer + done, snd_pcm_uframes_t(d->period - done));
-      if (n < 0) n = snd_pcm_recover(d->pcm, int(n), 1) < 0 ? -1 : 0;
-      errors = n > 0 ? 0 : errors + 1;
-      if (n < 0 || errors > kMaxRecoveries) {
+      const snd_pcm_sframes_t n =
+          snd_pcm_writei(d->pcm, d->period_buffer + done, snd_pcm_uframes_t(d->period - done));
+      if (n > 0) {
+        errors = 0;
+        done += int32_t(n);
+        continue;
+      }
+      // The device ran dry (or was suspended) and lost what it held: start it again, drop the
+      // rest of this period and fade the sound back in from silence.
+      if ((n < 0 && snd_pcm_recover(d->pcm, int(n), 1) < 0) || ++errors > kMaxRecoveries) {
         d->failed.store(true);
         return nullptr;
       }
-      done += int32_t(n);
+      sndstream_ramp_in(d->stream);
+      break;
     }
   }
   return nullptr;

@@ -150,16 +150,24 @@ int32_t sndstream_push(SndStream* s, const int16_t* block, int32_t count) {
 void sndstream_pull(SndStream* s, int16_t* out) {
   if (!s || !out) return;
   const int32_t period = s->period;
-  const uint32_t tail = s->tail.load(std::memory_order_relaxed);
+  uint32_t tail = s->tail.load(std::memory_order_relaxed);
   const uint32_t head = s->head.load(std::memory_order_acquire);
-  const int32_t fill = int32_t(head - tail);
-  const bool stopping = s->stopping.exchange(false);
+  int32_t fill = int32_t(head - tail);
+  // A ring this full has been dropping blocks: the device stood still (its first start, or a
+  // stall). What it holds is old; the sound fades out and starts afresh from new blocks.
+  const bool overflowing = fill > SNDSTREAM_CAPACITY - SNDSTREAM_MAX_BLOCK;
+  const bool stopping = s->stopping.exchange(false) || overflowing;
 
   if (!s->playing.load(std::memory_order_relaxed)) {
-    if (stopping || fill < s->restart.load(std::memory_order_relaxed)) {
+    const int32_t restart = s->restart.load(std::memory_order_relaxed);
+    if (stopping || fill < restart) {
+      if (overflowing) s->tail.store(head, std::memory_order_release);
       std::fill(out, out + period, int16_t(0));
       return;
     }
+    // Start from the newest samples: the fill is the restart level, not what piled up.
+    tail = head - uint32_t(restart);
+    fill = restart;
     s->ramp_in = 0;
     s->playing.store(true, std::memory_order_release);
   }
@@ -193,6 +201,10 @@ void sndstream_pull(SndStream* s, int16_t* out) {
 
 void sndstream_stop(SndStream* s) {
   if (s) s->stopping.store(true);
+}
+
+void sndstream_ramp_in(SndStream* s) {
+  if (s) s->ramp_in = 0;
 }
 
 int32_t sndstream_fill(const SndStream* s) { return s ? fill_of(s) : 0; }

@@ -66,4 +66,6 @@ int32_t sndstream_push(SndStream* s, const int16_t* block, int32_t count);
 void sndstream_pull(SndStream* s, int16_t* out);
 // Makes the next pull ramp down to silence (the stream is ending).
 void sndstream_stop(SndStream* s);
+// Device side, after the device lost what it held: the next pulls ramp up from silence.
+void sndstream_ramp_in(SndStream* s);
 int32_t sndstream_fill(const SndStream* s);

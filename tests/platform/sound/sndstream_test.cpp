@@ -102,7 +102,7 @@ class Stream : public ::testing::Test {
   // `block` samples of time (the frame rate), the `tail_every`-th one cut to `tail` samples, and
   // every `late_every`-th one `late` samples late (the next one comes on time).
   void run(int64_t samples, bool supplying, int32_t block = 882, int32_t tail_every = 0, int32_t tail = 0,
-           int32_t late_every = 0, int32_t late = 0) {
+           int32_t late_every = 0, int32_t late = 0, bool pulling = true) {
     for (int64_t t = 0; t < samples; ++t, ++now) {
       const int64_t slot = now / block;
       const int64_t due = slot * block + (late_every && slot % late_every == 0 ? late : 0);
@@ -114,7 +114,7 @@ class Stream : public ::testing::Test {
         ASSERT_EQ(sndstream_push(s, b.data(), n), n);
         if (now > 44100 * 10) most = std::max(most, sndstream_fill(s));
       }
-      if (now % kPeriod == 0) {
+      if (pulling && now % kPeriod == 0) {
         std::vector<int16_t> p(kPeriod);
         sndstream_pull(s, p.data());
         heard.insert(heard.end(), p.begin(), p.end());
@@ -203,6 +203,23 @@ TEST_F(Stream, StopAndRestartRampThroughSilence) {
   int16_t peak = 0;
   for (size_t i = heard.size() - 4410; i < heard.size(); ++i) peak = std::max<int16_t>(peak, int16_t(std::abs(heard[i])));
   EXPECT_GT(peak, 23000);
+}
+
+// The device stands still for two seconds while blocks keep coming (its first start on some
+// servers, or a stall): the ring fills up and drops blocks. Afterwards the stale sound fades out,
+// playback starts again from new blocks, and the latency is back within the budget at once.
+TEST_F(Stream, DeviceStallStartsAfresh) {
+  run(44100 * 5, true);
+  const size_t before = heard.size();
+  run(44100 * 2, true, 882, 0, 0, 0, 0, false);
+  EXPECT_GT(sndstream_fill(s), SNDSTREAM_CAPACITY - SNDSTREAM_MAX_BLOCK);
+  run(44100 * 3, true);
+  EXPECT_LE(sndstream_fill(s), SNDSTREAM_BUDGET);
+  const auto gaps = silences(before, 22);
+  ASSERT_EQ(gaps.size(), 1u);
+  EXPECT_LE(std::abs(heard[gaps[0].first - 1]), 64);
+  EXPECT_LE(std::abs(heard[gaps[0].first + gaps[0].second]), 64);
+  EXPECT_LE(largest_step(before, heard.size()), 2400);
 }
 
 TEST_F(Stream, StopRequestFadesOutAtOnce) {

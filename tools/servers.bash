@@ -1,8 +1,32 @@
-# A private PulseAudio server with a null sink, as a desktop has one, for measuring and testing
-# what a listener hears. Sourced; needs the packages pulseaudio, pulseaudio-utils and
-# libasound2-plugins. Usage: pulse_start DIR (sets PULSE_SERVER, writes DIR/home/.asoundrc that
-# sends ALSA's default device to it, and sets `pulse_pid`); pulse_stop.
+# Private servers for the measuring tools, each stopped by its own process id. Sourced.
+# xvfb_start DIR: an Xvfb (package xvfb) on a free display; exports DISPLAY, sets `xvfb_pid`.
+# pulse_start DIR: a PulseAudio server with a null sink, as a desktop has one, for hearing what a
+# listener hears (packages pulseaudio, pulseaudio-utils, libasound2-plugins); exports
+# PULSE_SERVER, writes DIR/home/.asoundrc that sends ALSA's default device to it, sets
+# `pulse_pid`. xvfb_stop and pulse_stop end them.
+xvfb_pid=""
 pulse_pid=""
+xvfb_start() {
+  local d=$1
+  mkdir -p "$d"
+  exec 3>"$d/display"
+  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp >"$d/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  for _ in $(seq 100); do
+    [ -s "$d/display" ] && break
+    sleep 0.1
+  done
+  if [ ! -s "$d/display" ]; then
+    echo "Xvfb did not start: $(tail -3 "$d/xvfb.log")" >&2
+    return 1
+  fi
+  export DISPLAY=":$(cat "$d/display")"
+}
+xvfb_stop() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=""
+}
 pulse_start() {
   local d=$1
   mkdir -p "$d/run" "$d/home" "$d/state"
