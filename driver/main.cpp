@@ -9,11 +9,11 @@ int main(int argc, char** argv) {
   platform_init(argc, argv);
   if (platform_should_stop()) return platform_finish(0);
   demo_start();
-  intro_run();
+  demo_play(scene_intro);
   while (!platform_should_stop()) {
-    for (const SceneEntry& scene : scene_sequence) {
+    for (const Scene& scene : scene_sequence) {
       if (platform_should_stop()) break;
-      scene.run();
+      demo_play(scene);
     }
   }
   return platform_finish(0);

@@ -13,7 +13,9 @@ krom_install() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# dpkg-dev: cpack computes the package's dependencies with its dpkg-shlibdeps.
 KROM_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libx11-dev libasound2-dev libsamplerate0-dev libpng-dev
-                     libsndfile1-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev)
+                     libsndfile1-dev dpkg-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev)
 KROM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-oss faketime sox
-                    libclang-rt-14-dev clang pulseaudio pulseaudio-utils libasound2-plugins ffmpeg)
+                    libclang-rt-14-dev clang pulseaudio pulseaudio-utils libasound2-plugins lintian
+                    desktop-file-utils appstream file ffmpeg)

@@ -28,6 +28,7 @@
 #include "platform/platform.h"
 #include "platform/xdpy.h"
 #include "platform/xkbd.h"
+#include "scenes/scenes.h"
 
 namespace {
 
@@ -49,6 +50,8 @@ struct Recorder {
   Progress progress;
   WavOut* wav = nullptr;
   VideoOut* video = nullptr;
+  FILE* raw = nullptr;          // --raw, written as raw_part
+  std::string raw_part;
   Pending pending;
   int32_t rate = 50;            // the show's frame rate for the next frames (keys 5 and 6)
   long presents = 0;
@@ -58,6 +61,7 @@ struct Recorder {
   bool stop = false;            // the run is to end
   int status = -1;              // exit status the platform chose (-1: the show's own)
   bool finished = false;
+  bool opening = false;         // the outputs were opened (or tried)
   double start_us = 0;
 };
 
@@ -71,6 +75,7 @@ volatile sig_atomic_t caught_signal = 0;
 // Names of the temporary files, for removal when memory runs out (no allocation there).
 char wav_part[4096];
 char video_part[4096];
+char raw_part_name[4096];
 
 void on_signal(int sig) { caught_signal = sig; }
 
@@ -79,6 +84,7 @@ void on_out_of_memory() {
   (void)!write(STDERR_FILENO, message, sizeof message - 1);
   if (wav_part[0]) unlink(wav_part);
   if (video_part[0]) unlink(video_part);
+  if (raw_part_name[0]) unlink(raw_part_name);
   _exit(1);
 }
 
@@ -157,6 +163,12 @@ void open_outputs() {
     if (!rec.wav) return fail(error);
     remember(wav_part, wavout_part_name(rec.wav));
   }
+  if (!o.raw_path.empty()) {
+    rec.raw_part = o.raw_path + ".part";
+    rec.raw = std::fopen(rec.raw_part.c_str(), "wb");
+    if (!rec.raw) return fail("cannot write \"" + o.raw_path + "\": " + std::strerror(errno));
+    remember(raw_part_name, rec.raw_part.c_str());
+  }
   if (!o.video_path.empty()) {
     rec.video = videoout_open(o.video_path, the_display.width, the_display.height, int32_t(o.scale), o.lossless,
                               o.preset, &error);
@@ -177,6 +189,12 @@ void platform_init(int argc, char** argv) {
       rec.status = 0;
       rec.stop = true;
       return;
+    case RecParse::list_scenes:
+      std::printf("%s %d\n", scene_intro.name, int(scene_intro.frames));
+      for (const Scene& scene : scene_sequence) std::printf("%s %d\n", scene.name, int(scene.frames));
+      rec.status = std::fflush(stdout) == 0 ? 0 : 1;
+      rec.stop = true;
+      return;
     case RecParse::usage_error:
       return usage_error(error);
     case RecParse::run:
@@ -186,6 +204,7 @@ void platform_init(int argc, char** argv) {
   rec.timeline.fade_samples = timeline_ms_samples(rec.options.fade_ms);
   rec.stats.bench = rec.options.bench;
   rec.stats.rss = rec.options.rss;
+  rec.opening = true;
   open_outputs();
   if (rec.stop) return;
   // The first signal ends the capture with what it holds; a second one ends the process at once.
@@ -208,7 +227,7 @@ bool platform_should_stop() { return stopping(); }
 int platform_finish(int status) {
   if (rec.finished) return rec.status >= 0 ? rec.status : status;
   rec.finished = true;
-  if (rec.status == 0 || rec.status == 2) return rec.status;   // help or usage: nothing was opened
+  if (!rec.opening) return rec.status;   // help, the scene list or bad usage: nothing was opened
   if (rec.status < 0 && caught_signal) rec.status = 128 + caught_signal;
   const bool keep = rec.status != 1;
   if (keep) close_pending();
@@ -216,7 +235,15 @@ int platform_finish(int status) {
   // close_pending may have failed, so keep is asked again.
   if (!videoout_close(&rec.video, rec.status != 1, &error)) fail(error);
   if (!wavout_close(&rec.wav, rec.status != 1, &error)) fail(error);
-  wav_part[0] = video_part[0] = 0;
+  if (rec.raw) {
+    const bool written = std::fclose(rec.raw) == 0;
+    rec.raw = nullptr;
+    if (!written) fail("cannot write \"" + rec.options.raw_path + "\": " + std::strerror(errno));
+    if (rec.status == 1 || std::rename(rec.raw_part.c_str(), rec.options.raw_path.c_str()) != 0) {
+      std::remove(rec.raw_part.c_str());
+    }
+  }
+  wav_part[0] = video_part[0] = raw_part_name[0] = 0;
   if (rec.progress.drawn) show_progress(true);
   progress_end(&rec.progress);
   recstats_finish(&rec.stats);
@@ -232,7 +259,7 @@ void platform_scene_begin(const char* name) {
   if (stopping()) return;
   if (rec.stats.startup_ms < 0) rec.stats.startup_ms = (now_us() - rec.start_us) / 1000.0;
   // A cycle starts with the first scene of the sequence.
-  if (name && std::strcmp(name, "vector") == 0) {
+  if (name && std::strcmp(name, scene_sequence[0].name) == 0) {
     if (rec.cycle_start >= 0 && rec.presents_per_cycle == 0) rec.presents_per_cycle = rec.presents - rec.cycle_start;
     if (rec.cycle_start < 0) rec.cycle_start = rec.presents;
     if (rec.options.cycles > 0 && rec.cycles_begun == rec.options.cycles) {
@@ -261,6 +288,12 @@ void xdpy_present(XDpy* dpy, const Image* image) {
   if (!rec.options.png_dir.empty() && index % rec.options.every == 0 &&
       !pngout_write(rec.options.png_dir, index, image->pixels, image->width, image->height, &error)) {
     return fail(error);
+  }
+  if (rec.raw) {
+    const std::size_t count = std::size_t(image->width) * std::size_t(image->height);
+    if (std::fwrite(image->pixels, 4, count, rec.raw) != count) {
+      return fail("cannot write \"" + rec.options.raw_path + "\": " + std::strerror(errno));
+    }
   }
   if (rec.video && (image->width != the_display.width || image->height != the_display.height)) {
     return fail("cannot write video \"" + rec.options.video_path + "\": a frame changed size");

@@ -11,7 +11,7 @@ const char* const kUsage =
     "usage: krom7316-record [--seed N] [--frames N] [--png DIR [--every K]] [--keys LIST]\n"
     "                       [--wav FILE] [--video FILE [--scale N] [--lossless] [--preset NAME]]\n"
     "                       [--fade-ms N] [--block N] [--bench] [--cycles N] [--rss] [--quiet]\n"
-    "                       [--sound-fault KIND] [--help]\n"
+    "                       [--sound-fault KIND] [--raw FILE] [--list-scenes] [--help]\n"
     "  --seed N     seed the show with N instead of the current time\n"
     "  --frames N   stop after N presented frames (default 300)\n"
     "  --png DIR    write presented frames as DIR/frame-NNNNNN.png (every K-th with --every K);\n"
@@ -19,6 +19,8 @@ const char* const kUsage =
     "  --keys LIST  scripted keys, e.g. 400:space,900:m,1200:esc (index = present index)\n"
     "               names: esc space 5 6 8 b f g i m p u w, or any single printable character\n"
     "  --wav FILE   write the sound stream as a 44100 Hz 16-bit mono WAV\n"
+    "  --raw FILE   write every presented frame's pixels to FILE, one after the other\n"
+    "               (width x height 32-bit pixel words in this machine's byte order)\n"
     "  --video FILE write a video at 50 frames per second with its sound on the show's clock;\n"
     "               .mp4 (H.264 + AAC), .mkv (H.264 + FLAC, or FFV1 + FLAC with --lossless),\n"
     "               .webm (VP8 + Vorbis)\n"
@@ -35,7 +37,9 @@ const char* const kUsage =
     "  --quiet      no progress line on a terminal\n"
     "  --sound-fault missing|busy|refuse\n"
     "               make the sound device fail: absent, opened by another process, or\n"
-    "               refusing every request after the open\n";
+    "               refusing every request after the open\n"
+    "  --list-scenes  print the intro and the scenes in play order, each with its frame limit\n"
+    "               (NAME FRAMES, one a line), and exit\n";
 
 enum class Kind { flag, number, text };
 
@@ -58,6 +62,7 @@ const OptionRow kRows[] = {
     {"--png", Kind::text, 0, 0, nullptr, nullptr, &RecOptions::png_dir},
     {"--wav", Kind::text, 0, 0, nullptr, nullptr, &RecOptions::wav_path},
     {"--video", Kind::text, 0, 0, nullptr, nullptr, &RecOptions::video_path},
+    {"--raw", Kind::text, 0, 0, nullptr, nullptr, &RecOptions::raw_path},
     {"--scale", Kind::number, 1, 8, nullptr, &RecOptions::scale, nullptr},
     {"--fade-ms", Kind::number, 0, 3600000, nullptr, &RecOptions::fade_ms, nullptr},
     {"--lossless", Kind::flag, 0, 0, &RecOptions::lossless, nullptr, nullptr},
@@ -87,6 +92,7 @@ RecParse recopts_parse(int argc, char** argv, RecOptions* o, std::string* error)
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--help" || a == "-h") return RecParse::help;
+    if (a == "--list-scenes") return RecParse::list_scenes;
     const OptionRow* row = nullptr;
     for (const OptionRow& r : kRows) {
       if (a == r.name) row = &r;

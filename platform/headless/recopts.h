@@ -14,6 +14,7 @@ struct RecOptions {
   std::string png_dir;
   std::string wav_path;
   std::string video_path;
+  std::string raw_path;         // every present's pixels, one after the other
   std::string keys;             // the key script as given
   long scale = 1;               // video pixels per show pixel, 1 .. 8
   long fade_ms = 50;            // length of a fade-to-black in the video
@@ -26,7 +27,7 @@ struct RecOptions {
   std::string sound_fault;      // "", "missing", "busy" or "refuse"
 };
 
-enum class RecParse { run, help, usage_error };
+enum class RecParse { run, help, list_scenes, usage_error };
 
 // Fills `options` from the arguments; on a usage error `error` holds the reason.
 RecParse recopts_parse(int argc, char** argv, RecOptions* options, std::string* error);
