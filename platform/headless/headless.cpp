@@ -4,6 +4,7 @@
 // Nothing here ends the process: a limit, a failed output or a signal sets the stop request that
 // the show's loops ask for (platform_should_stop), and platform_finish closes the outputs.
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -164,7 +165,10 @@ void open_outputs() {
     remember(wav_part, wavout_part_name(rec.wav));
   }
   if (!o.raw_path.empty()) {
-    rec.raw_part = o.raw_path + ".part";
+    // A pipe or a device is written directly; a file under a temporary name.
+    struct stat st {};
+    const bool special = stat(o.raw_path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+    rec.raw_part = special ? o.raw_path : o.raw_path + ".part";
     rec.raw = std::fopen(rec.raw_part.c_str(), "wb");
     if (!rec.raw) return fail("cannot write \"" + o.raw_path + "\": " + std::strerror(errno));
     remember(raw_part_name, rec.raw_part.c_str());
@@ -239,7 +243,8 @@ int platform_finish(int status) {
     const bool written = std::fclose(rec.raw) == 0;
     rec.raw = nullptr;
     if (!written) fail("cannot write \"" + rec.options.raw_path + "\": " + std::strerror(errno));
-    if (rec.status == 1 || std::rename(rec.raw_part.c_str(), rec.options.raw_path.c_str()) != 0) {
+    if (rec.raw_part != rec.options.raw_path &&
+        (rec.status == 1 || std::rename(rec.raw_part.c_str(), rec.options.raw_path.c_str()) != 0)) {
       std::remove(rec.raw_part.c_str());
     }
   }
