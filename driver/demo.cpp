@@ -178,13 +178,13 @@ void demo_present() {
 }
 
 void demo_fade_to_black() {
-  for (int i = 0; i < 256; ++i) {
+  for (int i = 0; i < 256 && !platform_should_stop(); ++i) {
     img_sub_colour(demo.screen, 0x010101);
     xdpy_present(demo.display, demo.screen);
   }
 }
 
-void demo_exit(int status) { std::exit(status); }
+void demo_exit(int status) { std::exit(platform_finish(status)); }
 
 void demo_play(const Scene& scene) {
   platform_scene_begin(scene.name);
@@ -195,7 +195,7 @@ void demo_play(const Scene& scene) {
 }
 
 void demo_frame_loop(const Scene& scene) {
-  for (int32_t frame = 0; frame < scene.frames; ++frame) {
+  for (int32_t frame = 0; frame < scene.frames && !platform_should_stop(); ++frame) {
     fps_begin(demo.pacer);
     demo_clear();
     if (scene.draw && !scene.draw_after_rate) scene.draw();

@@ -51,7 +51,9 @@ void demo_obey_key(int key);   // obeys one key character as the key table says
 void demo_draw_rate();
 void demo_swaying_caption();
 void demo_wobbling_caption();
-[[noreturn]] void demo_exit(int status);   // closes the sound device, then exits
+// Ends the platform's outputs (platform_finish) and exits with the status it gives; the sound
+// device is closed on the way out.
+[[noreturn]] void demo_exit(int status);
 
 // The palette of the start-up: 1536 hue-wheel colours into `palette` (length set here).
 void demo_fill_palette(Sample* palette);
@@ -60,6 +62,7 @@ void demo_fill_palette(Sample* palette);
 // tears it down.
 void demo_play(const Scene& scene);
 // The frame skeleton: at most scene.frames frames of clear, draw, rate, caption, present, sound,
-// keys and pacing; SPACE (next_scene) ends it after the current frame. The drawing runs before
-// the rate display, or after it when the scene says so (the intro); the caption after both.
+// keys and pacing; SPACE (next_scene) ends it after the current frame, a stop request of the
+// platform before the next. The drawing runs before the rate display, or after it when the
+// scene says so (the intro); the caption after both.
 void demo_frame_loop(const Scene& scene);

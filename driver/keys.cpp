@@ -4,6 +4,7 @@
 #include "audio/xsnd.h"
 #include "driver/demo.h"
 #include "platform/fps.h"
+#include "platform/platform.h"
 #include "platform/xdpy.h"
 #include "platform/xkbd.h"
 #include "vector/lscrlxyz.h"
@@ -71,7 +72,7 @@ void demo_pause() {
   // pause from spinning a whole core while every key still answers at once.
   // Without a keyboard no key could end the pause.
   if (!demo.keyboard) demo.paused = false;
-  while (demo.paused) {
+  while (demo.paused && !platform_should_stop()) {
     demo_poll_keys();
     if (demo.paused) xdpy_wait_input(10);
   }

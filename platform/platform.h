@@ -7,8 +7,15 @@
 
 struct Fps;
 
-// Reads the command line before anything else; may print usage and exit with status 2.
+// Reads the command line before anything else. Platforms that take options may print the usage
+// and ask to stop at once (platform_should_stop), leaving the status to platform_finish.
 void platform_init(int argc, char** argv);
+// Asked by the show's loops (scene sequence, frame loop, fade, pause): true once the platform
+// wants the show to end, e.g. the recorder at its frame limit. The window never asks.
+bool platform_should_stop();
+// Ends the platform's outputs; returns the status the process ends with: `status`, unless the
+// platform chose another (a failed output, a signal, bad usage).
+int platform_finish(int status);
 // Seconds used to seed the random generator at start-up (the current time, or a chosen seed).
 long platform_seed_time();
 // A monotonic clock in microseconds (it never steps), for the pacer's deadlines.

@@ -15,7 +15,7 @@ krom_install() {
 
 # dpkg-dev: cpack computes the package's dependencies with its dpkg-shlibdeps.
 KROM_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libx11-dev libasound2-dev libsamplerate0-dev libpng-dev
-                     libsndfile1-dev dpkg-dev)
+                     libsndfile1-dev dpkg-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev)
 KROM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-oss faketime sox
                     libclang-rt-14-dev clang pulseaudio pulseaudio-utils libasound2-plugins lintian
-                    desktop-file-utils appstream file)
+                    desktop-file-utils appstream file ffmpeg)

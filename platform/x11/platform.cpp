@@ -26,6 +26,9 @@ void platform_init(int argc, char** argv) {
   std::exit(2);
 }
 
+bool platform_should_stop() { return false; }
+int platform_finish(int status) { return status; }
+
 long platform_seed_time() { return long(std::time(nullptr)); }
 
 double platform_clock_us() {

@@ -77,8 +77,8 @@ TEST_F(DriverTest, ScrollerSpeedWithoutLimitAndOnlyOnceItExists) {
   lscrlxyz_free(&scroller);
 }
 
-// P pauses; the pause polls the keyboard until a second P. The recorder's keyboard, with no
-// scripted keys left, answers a poll inside a pause with that P.
+// P pauses; the pause polls the keyboard until a second P. The test platform's keyboard answers
+// a poll inside a pause with that P.
 TEST_F(DriverTest, PauseEndsOnTheSecondP) {
   demo.keyboard = xkbd_new();
   ASSERT_NE(demo.keyboard, nullptr);

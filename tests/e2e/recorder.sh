@@ -25,7 +25,6 @@ done <<'CASES'
 --colour red|unknown option
 --keys 10:nokey|unknown key name
 --keys space|bad key
---png /nonexistent/dir|cannot write into directory
 CASES
 "$rec" --help | grep -q "^usage: krom7316-record" || fail "--help"
 
