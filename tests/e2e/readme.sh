@@ -69,7 +69,8 @@ echo "ran $ran README commands"
 # What those commands promise: tests in build/ (GoogleTest is installed here), the recorder's
 # files, the package.
 ctest --test-dir "$copy/build" -N | grep -q 'Total Tests: [1-9]' || fail "ctest finds no tests in the by-hand build"
-[ -e "$copy/frames/frame-001999.png" ] && [ -s "$copy/show.wav" ] || fail "the recorder command wrote no frames or WAV"
+[ -s "$copy/show.mkv" ] && [ -s "$copy/show.wav" ] || fail "the recorder command wrote no video or WAV"
+[ -e "$copy/frames/000001.png" ] || fail "no frames came out of the README's video"
 [ -e "$copy/build/krom7316_1.0_amd64.deb" ] || fail "the cpack command made no build/krom7316_1.0_amd64.deb"
 # The by-hand configure line on a machine without GoogleTest and Google Benchmark (hidden from
 # CMake here): it succeeds and says that the tests are off.
