@@ -1,0 +1,93 @@
+// The platform seam in a web page (WebAssembly): the page's clock, sleeps that give the browser
+// its turn until the next animation frame past the deadline, the seed from the page, the Linux
+// system library's random sequence in place of the browser C library's own, and the sound as
+// blocks posted to the page's audio worklet.
+#include "platform/platform.h"
+
+#include <emscripten.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/fps.h"
+#include "platform/sysrand.h"
+#include "platform/web/web.h"
+
+namespace {
+
+// The one generator of the process, seeded as the system library seeds its own.
+SysRand generator = {};
+bool generator_seeded = false;
+
+SysRand* the_generator() {
+  if (!generator_seeded) {
+    sysrand_seed(&generator, 1);   // the system library's state before any seeding
+    generator_seeded = true;
+  }
+  return &generator;
+}
+
+// The seed the page pins (a "seed" parameter in its address), or -1 for the current time.
+EM_JS(double, web_pinned_seed, (), {
+  const s = Module['kromSeed'];
+  return (typeof s === 'number' && s >= 0) ? s : -1;
+});
+
+EM_JS(double, web_now_us, (), { return performance.now() * 1000; });
+
+// Resolves at the first animation frame whose time has reached the deadline: the show steps
+// in fixed periods whatever the screen's refresh rate. A page that steps the show itself (its
+// test hook, "kromManual") hands out frames one at a time through "kromCredit" instead.
+EM_ASYNC_JS(void, web_wait_frame_until, (double deadline_us), {
+  Module['kromSleeps'] = (Module['kromSleeps'] || 0) + 1;
+  await new Promise(function(resolve) {
+    function manual() {
+      if (Module['kromCredit'] > 0) { Module['kromCredit']--; resolve(); }
+      else setTimeout(manual, 1);
+    }
+    function tick() {
+      if (performance.now() * 1000 >= deadline_us) resolve();
+      else requestAnimationFrame(tick);
+    }
+    if (Module['kromManual']) manual();
+    else requestAnimationFrame(tick);
+  });
+});
+
+// The frame work times the page's test hook reads ("kromWork", microseconds, the last 4096).
+EM_JS(void, web_note_work, (double work_us), {
+  const w = Module['kromWork'] || (Module['kromWork'] = []);
+  if (w.length >= 4096) w.shift();
+  w.push(work_us);
+});
+
+}  // namespace
+
+// Both pairs share one generator, as in the Linux system library; these replace the browser C
+// library's definitions at link time.
+extern "C" {
+void srand(unsigned seed) { sysrand_seed(the_generator(), seed); }
+void srandom(unsigned seed) { sysrand_seed(the_generator(), seed); }
+int rand(void) { return sysrand_next(the_generator()); }
+long random(void) { return sysrand_next(the_generator()); }
+}
+
+void platform_init(int, char**) {}
+
+long platform_seed_time() {
+  const double pinned = web_pinned_seed();
+  return pinned >= 0 ? long(pinned) : long(std::time(nullptr));
+}
+
+double platform_clock_us() { return web_now_us(); }
+
+void platform_sleep_until_us(double deadline_us) {
+  web_paced_sleep();
+  web_wait_frame_until(deadline_us);
+}
+
+void platform_frame_done(const Fps* fps) {
+  if (fps) web_note_work(fps->work_us);
+}
+void platform_scene_begin(const char*) {}

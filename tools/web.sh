@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The show in a web browser: installs the WebAssembly tool chain, builds build-web/ (index.html,
+# krom7316.js, krom7316.wasm: copy the three to any static web host) and serves it on 127.0.0.1.
+#   tools/web.sh [PORT]    build and serve until Ctrl-C (port 8016 by default)
+#   tools/web.sh --build   build only
+#   tools/web.sh --test    build, then open the page in headless Chromium and check it
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. tools/packages.sh
+krom_install "${KROM_WEB_PACKAGES[@]}"
+# Debian's emscripten needs Debian's node modules (acorn), which this node does not look for.
+export NODE_PATH=/usr/share/nodejs
+
+werror=OFF
+[ "${CI:-}" = "true" ] && werror=ON
+emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DKROM_WERROR=$werror >/dev/null
+cmake --build build-web -j "$(nproc)"
+
+case "${1:-}" in
+  --build)
+    exit 0
+    ;;
+  --test)
+    krom_install "${KROM_WEB_TEST_PACKAGES[@]}"
+    # playwright-core drives Debian's chromium; it downloads no browser.
+    command -v npm >/dev/null || { echo "tools/web.sh: the browser test needs node and npm" >&2; exit 1; }
+    modules=build-web/test-node
+    if [ ! -d "$modules/node_modules/playwright-core" ]; then
+      mkdir -p "$modules"
+      npm install --prefix "$modules" --no-audit --no-fund --silent playwright-core@1 >/dev/null \
+        || { echo "tools/web.sh: npm could not install playwright-core" >&2; exit 1; }
+    fi
+    exec bash tests/web/page.sh build-web "$modules/node_modules"
+    ;;
+esac
+
+port=${1:-8016}
+echo "Serving the show at http://127.0.0.1:$port/ (Ctrl-C stops)"
+cd build-web
+exec python3 -m http.server "$port" --bind 127.0.0.1
