@@ -40,11 +40,14 @@ EM_JS(void, web_put_frame, (const uint32_t* pixels, int32_t width, int32_t heigh
     out[i] = 0xff000000 | ((w & 0xff) << 16) | (w & 0xff00) | ((w >>> 16) & 0xff);
   }
   Module['kromContext'].putImageData(image, 0, 0);
-  // The test hook: copies of the presents whose indices it asked for (0 = the first present).
+  // The test hook: copies of the presents whose indices it asked for (0 = the first present),
   const index = Module['kromFrames'] || 0;
   Module['kromFrames'] = index + 1;
   const grab = Module['kromGrab'];
   if (grab && grab[index] === null) grab[index] = Array.from(src);
+  // And keys it scripts by present index: the poll of that frame takes them.
+  const keyAt = Module['kromKeyAt'];
+  if (keyAt && keyAt[index]) Module['kromKeys'].push([keyAt[index], 0]);
 });
 
 EM_ASYNC_JS(void, web_next_animation_frame, (), {

@@ -135,28 +135,45 @@ async function showTest(browser) {
   await page.close();
 }
 
-// The pinned seed, stepped on demand: presents equal the recorder's for the same seed.
-async function goldenTest(browser) {
-  const picks = [0, 1, 100, 255, 256, 300, 399];
+// The pinned seed, stepped on demand: presents equal the recorder's for the same seed, without
+// keys and with keys scripted at the same present indices (page key code, recorder name).
+async function goldenRun(browser, dir, picks, keys) {
   const page = await newPage(browser, `?seed=${seed}&step=manual`);
-  await page.evaluate((p) => { window.krom.grab = {}; for (const i of p) window.krom.grab[i] = null; }, picks);
+  await page.evaluate(([p, k]) => {
+    window.krom.grab = {};
+    for (const i of p) window.krom.grab[i] = null;
+    window.krom.keyAt = k;
+  }, [picks, keys]);
   await page.click('#prompt');
   await waitFor(page, () => window.krom.module, null, 10000);
   await page.evaluate(() => { window.krom.module.kromCredit = 1e9; });
   const done = await waitFor(page, (p) => p.every((i) => window.krom.grab[i] !== null), picks, 60000);
-  check('the chosen presents are grabbed', done);
+  const label = Object.keys(keys).length ? ' with keys' : '';
+  check(`the chosen presents${label} are grabbed`, done);
+  const frames = {};
   for (const i of picks) {
     const got = await page.evaluate((k) => window.krom.grab[k], i);
-    const file = path.join(golden, `frame-${String(i).padStart(6, '0')}.png`);
+    const file = path.join(dir, `frame-${String(i).padStart(6, '0')}.png`);
     let diff;
     try {
-      diff = got ? firstDifference(got, pngWords(file)) : 'not grabbed';
+      frames[i] = pngWords(file);
+      diff = got ? firstDifference(got, frames[i]) : 'not grabbed';
     } catch (e) {
       diff = `no recorder frame ${file}`;
     }
-    check(`present ${i} equals the recorder's for seed ${seed}`, diff === null, diff);
+    check(`present ${i}${label} equals the recorder's for seed ${seed}`, diff === null, diff);
   }
   await page.close();
+  return frames;
+}
+
+async function goldenTest(browser) {
+  const plain = await goldenRun(browser, golden, [0, 1, 100, 255, 256, 300, 399, 550], {});
+  // M at 320 (the mirror shows once the intro's picture has grown, by 550), SPACE at 560 (the
+  // intro ends and fades out, the next scene starts).
+  const keyed = await goldenRun(browser, golden + '-keys', [550, 600, 699], { 320: 109, 560: 32 });
+  check('M changes the picture (the keyed present 550 differs from the plain one)',
+    keyed[550] && plain[550] && firstDifference(keyed[550], plain[550]) !== null);
 }
 
 (async () => {

@@ -16,12 +16,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The recorder's presents 0 .. 399 for the seed the page will pin.
+# The recorder's presents for the seed the page will pin, without keys and with SPACE and M.
 seed=20261210
 golden=""
 if [ -x "$native/krom7316-record" ]; then
   mkdir -p "$scratch/png"
-  "$native/krom7316-record" --seed "$seed" --frames 400 --png "$scratch/png" >/dev/null
+  "$native/krom7316-record" --seed "$seed" --frames 560 --png "$scratch/png" >/dev/null
+  # The same seed with SPACE and M: the keys must act in the page as they do in the recorder.
+  mkdir -p "$scratch/png-keys"
+  "$native/krom7316-record" --seed "$seed" --frames 700 --keys 320:m,560:space \
+    --png "$scratch/png-keys" >/dev/null
   golden="$scratch/png"
 else
   echo "note: $native/krom7316-record is not built; the frames are not compared with the recorder's"
