@@ -13,10 +13,11 @@ krom_install() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# The browser build (tools/web.sh) and its test in headless Chromium (tools/web.sh --test).
+KROM_WEB_PACKAGES=(emscripten cmake ninja-build python3)
+KROM_WEB_TEST_PACKAGES=(chromium imagemagick)
+
 KROM_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libx11-dev libasound2-dev libsamplerate0-dev libpng-dev
                      libsndfile1-dev)
 KROM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-oss faketime sox
                     libclang-rt-14-dev clang pulseaudio pulseaudio-utils libasound2-plugins)
-# The browser build (tools/web.sh) and its test in headless Chromium (tools/web.sh --test).
-KROM_WEB_PACKAGES=(emscripten cmake ninja-build python3)
-KROM_WEB_TEST_PACKAGES=(chromium imagemagick)

@@ -75,6 +75,12 @@ long random(void) { return sysrand_next(the_generator()); }
 
 void platform_init(int, char**) {}
 
+// The show's loops may ask whether the platform wants them to end, and the exit path lets the
+// platform close its outputs and choose the status. The page never asks to stop (the viewer's
+// ESC ends the show), and it has nothing to close: the audio worklet simply runs dry.
+bool platform_should_stop() { return false; }
+int platform_finish(int status) { return status; }
+
 long platform_seed_time() {
   const double pinned = web_pinned_seed();
   return pinned >= 0 ? long(pinned) : long(std::time(nullptr));
