@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "platform/fps.h"
 #include "platform/sysrand.h"
 #include "platform/web/web.h"
 
@@ -53,13 +52,20 @@ EM_ASYNC_JS(void, web_wait_frame_until, (double deadline_us), {
     if (Module['kromManual']) manual();
     else requestAnimationFrame(tick);
   });
+  Module['kromFrameStart'] = performance.now();
 });
 
-// The frame work times the page's test hook reads ("kromWork", microseconds, the last 4096).
-EM_JS(void, web_note_work, (double work_us), {
+// The frame work times the page's test hook reads ("kromWork", microseconds, the last 4096):
+// from the end of the pacer's wait to the end of the frame's work, on the page's clock, which
+// is finer than the millisecond wall clock the pacer's own measure comes from here.
+EM_JS(void, web_note_work, (), {
+  const start = Module['kromFrameStart'];
+  if (start === undefined) return;
   const w = Module['kromWork'] || (Module['kromWork'] = []);
   if (w.length >= 4096) w.shift();
-  w.push(work_us);
+  w.push((performance.now() - start) * 1000);
+  // A frame that did not start from a wait (after a scene's set-up or a fade) is not measured.
+  Module['kromFrameStart'] = undefined;
 });
 
 }  // namespace
@@ -93,7 +99,5 @@ void platform_sleep_until_us(double deadline_us) {
   web_wait_frame_until(deadline_us);
 }
 
-void platform_frame_done(const Fps* fps) {
-  if (fps) web_note_work(fps->work_us);
-}
+void platform_frame_done(const Fps*) { web_note_work(); }
 void platform_scene_begin(const char*) {}

@@ -121,8 +121,8 @@ async function showTest(browser) {
   const work = (await page.evaluate(() => window.krom.module.kromWork || [])).sort((x, y) => x - y);
   if (work.length) {
     const at = (q) => work[Math.min(work.length - 1, Math.floor(q * work.length))];
-    console.log(`  frame work over ${work.length} frames: median ${(at(0.5) / 1000).toFixed(2)} ms, ` +
-                `p99 ${(at(0.99) / 1000).toFixed(2)} ms`);
+    console.log(`  frame work over ${work.length} frames: median ${(at(0.5) / 1000).toFixed(3)} ms, ` +
+                `p99 ${(at(0.99) / 1000).toFixed(3)} ms`);
   }
 
   await page.keyboard.press('Escape');
