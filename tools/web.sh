@@ -5,6 +5,7 @@
 #   tools/web.sh --build   build only
 #   tools/web.sh --test    build, run the core's unit tests under node, then check the page in
 #                          headless Chromium
+#   tools/web.sh --bench   build, then print the page's size, start time and frame work
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/packages.sh
@@ -23,7 +24,7 @@ case "${1:-}" in
   --build)
     exit 0
     ;;
-  --test)
+  --test|--bench)
     krom_install "${KROM_WEB_TEST_PACKAGES[@]}"
     # playwright-core drives Debian's chromium; it downloads no browser.
     command -v npm >/dev/null || { echo "tools/web.sh: the browser test needs node and npm" >&2; exit 1; }
@@ -33,8 +34,20 @@ case "${1:-}" in
       npm install --prefix "$modules" --no-audit --no-fund --silent playwright-core@1 >/dev/null \
         || { echo "tools/web.sh: npm could not install playwright-core" >&2; exit 1; }
     fi
-    ctest --no-tests=error --test-dir build-web --output-on-failure -j "$(nproc)"
-    exec bash tests/web/page.sh build-web "$modules/node_modules"
+    if [ "$1" = "--test" ]; then
+      ctest --no-tests=error --test-dir build-web --output-on-failure -j "$(nproc)"
+      exec bash tests/web/page.sh build-web "$modules/node_modules"
+    fi
+    # Figures: page size, time to the loading screen, frame work over one cycle (~10900 presents).
+    log=$(mktemp)
+    python3 -u -m http.server 0 --bind 127.0.0.1 --directory build-web >"$log" 2>&1 &
+    server=$!
+    trap 'kill $server 2>/dev/null || true; rm -f "$log"' EXIT
+    for _ in $(seq 100); do grep -q port "$log" && break; sleep 0.1; done
+    port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$log" | head -1)
+    [ -n "$port" ] || { echo "tools/web.sh: the web server did not start" >&2; exit 1; }
+    NODE_PATH="$modules/node_modules" node tools/webbench.cjs "http://127.0.0.1:$port/" build-web 10900
+    exit 0
     ;;
 esac
 
