@@ -27,7 +27,9 @@ case "${1:-}" in
   --test|--bench)
     krom_install "${KROM_WEB_TEST_PACKAGES[@]}"
     # playwright-core drives Debian's chromium; it downloads no browser.
-    command -v npm >/dev/null || { echo "tools/web.sh: the browser test needs node and npm" >&2; exit 1; }
+    # Debian's npm only where node came without one (this machine's node brings its own).
+    command -v npm >/dev/null || krom_install npm
+    command -v npm >/dev/null || { echo "tools/web.sh: the browser test needs npm" >&2; exit 1; }
     modules=build-web/test-node
     if [ ! -d "$modules/node_modules/playwright-core" ]; then
       mkdir -p "$modules"
