@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds normally and with AddressSanitizer + UndefinedBehavior-
-# Sanitizer, runs every test (unit and end-to-end) in both builds and the web page in headless
-# Chromium (tools/web.sh --test), then fuzzes the picture
+# Installs what the tests need, builds normally (build-test/) and with AddressSanitizer +
+# UndefinedBehaviorSanitizer (build-asan/), runs every test (unit and end-to-end) in both
+# builds and the web page in headless Chromium (tools/web.sh --test), then fuzzes the picture
 # decoder and the wire-object reader for a bounded time. CI=true makes warnings errors.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -11,15 +11,16 @@ werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
 jobs=$(nproc)
 
-# Tests and benchmarks on explicitly: run.sh configures the same build directory without them.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKROM_WERROR=$werror -DKROM_TESTS=ON -DKROM_BENCH=ON
-cmake --build build -j "$jobs"
-ctest --no-tests=error --test-dir build --output-on-failure -j "$jobs" -LE e2e
-ctest --no-tests=error --test-dir build --output-on-failure -L e2e
+# Its own build folders (run.sh and the README's by-hand build use build/), tests and benchmarks
+# on explicitly.
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Release -DKROM_WERROR=$werror -DKROM_TESTS=ON -DKROM_BENCH=ON
+cmake --build build-test -j "$jobs"
+ctest --no-tests=error --test-dir build-test --output-on-failure -j "$jobs" -LE e2e
+ctest --no-tests=error --test-dir build-test --output-on-failure -L e2e
 
 # The show in a web page: built with emscripten, checked in headless Chromium against the
 # recorder of the release build.
-tools/web.sh --test
+KROM_NATIVE_BUILD=build-test tools/web.sh --test
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKROM_WERROR=$werror -DKROM_SANITIZE=ON \
   -DKROM_TESTS=ON -DKROM_BENCH=OFF

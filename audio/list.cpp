@@ -8,7 +8,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"LIST    ", "19970412", "Kelvardo", "C       ",
+[[gnu::used]] constexpr Identity kIdentity = {"LIST    ", "19970412", "Kelvardo", "C       ",
                                                  "CODE    "};
 
 constexpr bool kReport = false;

@@ -10,7 +10,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"MUSIC   ", "Kelvardo", "19970503", "C       ",
+[[gnu::used]] constexpr Identity kIdentity = {"MUSIC   ", "Kelvardo", "19970503", "C       ",
                                                  "CODE    "};
 
 constexpr bool kReport = false;

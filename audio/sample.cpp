@@ -10,7 +10,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"SAMPLE  ", "Kelvardo", "19970412", "C       ",
+[[gnu::used]] constexpr Identity kIdentity = {"SAMPLE  ", "Kelvardo", "19970412", "C       ",
                                                  "CODE    "};
 
 constexpr bool kReport = false;

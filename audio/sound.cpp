@@ -12,7 +12,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"SOUND   ", "19970503", "Kelvardo", "C       ",
+[[gnu::used]] constexpr Identity kIdentity = {"SOUND   ", "19970503", "Kelvardo", "C       ",
                                                  "CODE    "};
 
 constexpr bool kReport = false;

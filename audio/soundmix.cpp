@@ -12,7 +12,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"SOUNDMIX", "19970503", "Kelvardo", "LINUX   ",
+[[gnu::used]] constexpr Identity kIdentity = {"SOUNDMIX", "19970503", "Kelvardo", "LINUX   ",
                                                  "CODE    "};
 
 constexpr bool kReport = false;

@@ -13,7 +13,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"XSND    ", "20150806", "LINUX   ", "Kelvardo",
+[[gnu::used]] constexpr Identity kIdentity = {"XSND    ", "20150806", "LINUX   ", "Kelvardo",
                                                  "CODE    "};
 
 constexpr bool kReport = false;

@@ -11,11 +11,13 @@
 #include "image/ident.h"
 #include "image/img.h"
 #include "image/imgfx.h"
+#include "image/rgb.h"
 #include "platform/fps.h"
 #include "platform/platform.h"
 #include "platform/xdpy.h"
 #include "platform/xkbd.h"
 #include "resources/resources.h"
+#include "scenes/scenes.h"
 #include "text/font.h"
 #include "vector/lfont.h"
 #include "vector/obj2d.h"
@@ -30,7 +32,7 @@ struct DriverIdentity {
 
 namespace {
 
-[[maybe_unused]] const DriverIdentity kIdentity = {
+[[gnu::used]] const DriverIdentity kIdentity = {
     {"KROM7316", "20150812", "Kelvardo", "XWINDOWS", "PROGRAM "},
     "\nWARRANTY: \nTHERE IS NO WARRANTY. \n",
     "COPYRIGHT (C) 2015 KELVARDO. ALL RIGHTS RESERVED.\n",
@@ -57,17 +59,9 @@ DemoState demo;
 
 void demo_fill_palette(Sample* palette) {
   if (!palette) return;
-  sample_set_length(palette, 1536);
-  if (palette->length != 1536) return;
-  int32_t* p = palette->data;
-  for (int32_t i = 0; i < 256; ++i) {
-    p[i] = 0x00FF00 + i;
-    p[256 + i] = 0x00FFFF - (i << 8);
-    p[512 + i] = (i << 16) + 0x0000FF;
-    p[768 + i] = 0xFF00FF - i;
-    p[1024 + i] = 0xFF0000 + (i << 8);
-    p[1280 + i] = 0xFFFF00 - (i << 16);
-  }
+  sample_set_length(palette, hue_length);
+  if (palette->length != hue_length) return;
+  for (int32_t i = 0; i < hue_length; ++i) palette->data[i] = int32_t(rgb_hue(i));
 }
 
 void demo_start() {
@@ -192,14 +186,22 @@ void demo_fade_to_black() {
 
 void demo_exit(int status) { std::exit(status); }
 
-void demo_frame_loop(int32_t limit, DemoDraw draw, DemoCaption caption, bool draw_after_rate) {
-  for (int32_t frame = 0; frame < limit; ++frame) {
+void demo_play(const Scene& scene) {
+  platform_scene_begin(scene.name);
+  if (scene.setup) scene.setup();
+  demo_fade_to_black();
+  demo_frame_loop(scene);
+  if (scene.teardown) scene.teardown();
+}
+
+void demo_frame_loop(const Scene& scene) {
+  for (int32_t frame = 0; frame < scene.frames; ++frame) {
     fps_begin(demo.pacer);
     demo_clear();
-    if (draw && !draw_after_rate) draw(frame);
+    if (scene.draw && !scene.draw_after_rate) scene.draw();
     demo_draw_rate();
-    if (draw && draw_after_rate) draw(frame);
-    if (caption) caption();
+    if (scene.draw && scene.draw_after_rate) scene.draw();
+    if (scene.caption) scene.caption();
     demo_present();
     soundtrack_pump();
     demo_poll_keys();

@@ -13,6 +13,7 @@ struct Sample;
 struct Font;
 struct LFont;
 struct LScrlXyz;
+struct Scene;
 
 struct DemoState {
   XDpy* display;
@@ -55,10 +56,10 @@ void demo_wobbling_caption();
 // The palette of the start-up: 1536 hue-wheel colours into `palette` (length set here).
 void demo_fill_palette(Sample* palette);
 
-// The frame skeleton: at most `limit` frames of clear, draw, rate, caption, present, sound,
-// keys and pacing; SPACE (next_scene) ends it after the current frame. `draw` runs in step 3;
-// `caption` (may be null) after the rate display. With `draw_after_rate` the drawing runs after
-// the rate display instead (the intro). `frame` is the loop's frame number, 0 first.
-using DemoDraw = void (*)(int32_t frame);
-using DemoCaption = void (*)();
-void demo_frame_loop(int32_t limit, DemoDraw draw, DemoCaption caption, bool draw_after_rate = false);
+// One visit of a scene: names it to the platform, sets it up, fades in, plays its frames, and
+// tears it down.
+void demo_play(const Scene& scene);
+// The frame skeleton: at most scene.frames frames of clear, draw, rate, caption, present, sound,
+// keys and pacing; SPACE (next_scene) ends it after the current frame. The drawing runs before
+// the rate display, or after it when the scene says so (the intro); the caption after both.
+void demo_frame_loop(const Scene& scene);

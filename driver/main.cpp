@@ -7,8 +7,8 @@
 int main(int argc, char** argv) {
   platform_init(argc, argv);
   demo_start();
-  intro_run();
+  demo_play(scene_intro);
   for (;;) {
-    for (const SceneEntry& scene : scene_sequence) scene.run();
+    for (const Scene& scene : scene_sequence) demo_play(scene);
   }
 }

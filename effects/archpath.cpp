@@ -14,7 +14,7 @@ namespace {
 
 constexpr bool kReport = false;
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "ARCHPATH", "20150812", "Kelvardo", "LINUX   ", "CODE    "};
 
 constexpr int32_t kSparkleCount = 18;
@@ -25,8 +25,8 @@ void archpath_error() {
   if (kReport) std::puts("ARCHPATH error");
 }
 
-inline int32_t sin_of(int32_t a) { return sine_table[a & 1023]; }
-inline int32_t cos_of(int32_t a) { return sine_table[(a + kQuarterTurn) & 1023]; }
+inline int32_t sin_of(int32_t a) { return sine_table[a & sine_mask]; }
+inline int32_t cos_of(int32_t a) { return sine_table[(a + kQuarterTurn) & sine_mask]; }
 
 // Offset of a point at distance r along table angle a (arithmetic shift, rounds down).
 inline int32_t along_x(int32_t a, int32_t r) { return wrap_mul(sin_of(a), r) >> 15; }
@@ -55,7 +55,7 @@ void step_with(ArchPath* w, Rule rule) {
     archpath_error();
     return;
   }
-  w->angle = wrap_add(w->angle, w->step) & 1023;
+  w->angle = wrap_add(w->angle, w->step) & sine_mask;
   w->counter = wrap_add(w->counter, 1);
   if (w->counter < w->duration) return;
 
@@ -83,8 +83,30 @@ void step_with(ArchPath* w, Rule rule) {
   w->radius = r;
   w->duration = duration;
   w->counter = 0;
-  w->angle = (w->angle + kHalfTurn) & 1023;
+  w->angle = (w->angle + kHalfTurn) & sine_mask;
   if (rule != Rule::kBounce) w->step = wrap_neg(w->step);
+}
+
+// Draws a w x h picture at (x, y) of the walker's torus and, where it crosses the torus's right
+// or left edge, once more shifted by the width; then, where it crosses the bottom or top edge,
+// once more shifted by the height (at the column of the last copy).
+template <typename Draw>
+void draw_wrapped(const ArchPath* w, int32_t x, int32_t y, int32_t width, int32_t height, Draw draw) {
+  draw(x, y);
+  if (x < 0) {
+    x = wrap_add(x, w->width);
+    draw(x, y);
+  } else if (wrap_add(x, width) > w->width) {
+    x = wrap_sub(x, w->width);
+    draw(x, y);
+  }
+  if (y < 0) {
+    y = wrap_add(y, w->height);
+    draw(x, y);
+  } else if (wrap_add(y, height) > w->height) {
+    y = wrap_sub(y, w->height);
+    draw(x, y);
+  }
 }
 
 }  // namespace
@@ -122,7 +144,7 @@ void archpath_randomize(ArchPath* w) {
   }
   w->x = std::rand() % w->width;
   w->y = std::rand() % w->height;
-  w->angle = std::rand() & 1023;
+  w->angle = std::rand() & sine_mask;
   w->step = (std::rand() & 3) + 1;
   w->duration = ((std::rand() % 768) + 256) / w->step;
   w->radius = (std::rand() & 31) + 16;
@@ -147,9 +169,8 @@ void archpath_draw_dot(ArchPath* w, Image* target) {
   else if (px >= w->width) px = wrap_sub(px, w->width);
   if (py < 0) py = wrap_add(py, w->height);
   else if (py >= w->height) py = wrap_sub(py, w->height);
-  // Direct write with the clipping of the pixel setter.
-  if (px < 0 || py < 0 || px >= target->width || py >= target->height) return;
-  img_row(target, py)[px] = w->colour;
+  ImgRect at;
+  if (img_clip_rect(target, px, py, 1, 1, &at)) img_row(target, at.row)[at.col] = w->colour;
 }
 
 void archpath_draw_sprite(ArchPath* w, Image* target) {
@@ -165,25 +186,11 @@ void archpath_draw_sprite(ArchPath* w, Image* target) {
   }
   const int32_t sx = wrap_add(w->x, along_x(w->angle, w->radius));
   const int32_t sy = wrap_add(w->y, along_y(w->angle, w->radius));
-  sprite->x = sx;
-  sprite->y = sy;
-  const int32_t sw = sprite->width;
-  const int32_t sh = sprite->height;
-  imgfx_sparkle(target, sprite, kSparkleCount);
-  if (sx < 0) {
-    sprite->x = wrap_add(sx, w->width);
+  draw_wrapped(w, sx, sy, sprite->width, sprite->height, [&](int32_t x, int32_t y) {
+    sprite->x = x;
+    sprite->y = y;
     imgfx_sparkle(target, sprite, kSparkleCount);
-  } else if (wrap_add(sx, sw) > w->width) {
-    sprite->x = wrap_sub(sx, w->width);
-    imgfx_sparkle(target, sprite, kSparkleCount);
-  }
-  if (sy < 0) {
-    sprite->y = wrap_add(sy, w->height);
-    imgfx_sparkle(target, sprite, kSparkleCount);
-  } else if (wrap_add(sy, sh) > w->height) {
-    sprite->y = wrap_sub(sy, w->height);
-    imgfx_sparkle(target, sprite, kSparkleCount);
-  }
+  });
 }
 
 void archpath_draw_glow(ArchPath* w, Image* target) {
@@ -192,25 +199,9 @@ void archpath_draw_glow(ArchPath* w, Image* target) {
     return;
   }
   Image* glow = w->glow;
-  int32_t gx = wrap_add(w->x, along_x(w->angle, w->radius));
-  int32_t gy = wrap_add(w->y, along_y(w->angle, w->radius));
-  glow->x = gx;
-  glow->y = gy;
-  const int32_t gw = glow->width;
-  const int32_t gh = glow->height;
-  imgfx_blit_add(glow, target, 0, 0, gx, gy, gw, gh);
-  if (gx < 0) {
-    gx = wrap_add(gx, w->width);
-    imgfx_blit_add(glow, target, 0, 0, gx, gy, gw, gh);
-  } else if (wrap_add(gx, gw) > w->width) {
-    gx = wrap_sub(gx, w->width);
-    imgfx_blit_add(glow, target, 0, 0, gx, gy, gw, gh);
-  }
-  if (gy < 0) {
-    gy = wrap_add(gy, w->height);
-    imgfx_blit_add(glow, target, 0, 0, gx, gy, gw, gh);
-  } else if (wrap_add(gy, gh) > w->height) {
-    gy = wrap_sub(gy, w->height);
-    imgfx_blit_add(glow, target, 0, 0, gx, gy, gw, gh);
-  }
+  glow->x = wrap_add(w->x, along_x(w->angle, w->radius));
+  glow->y = wrap_add(w->y, along_y(w->angle, w->radius));
+  draw_wrapped(w, glow->x, glow->y, glow->width, glow->height, [&](int32_t x, int32_t y) {
+    imgfx_blit_add(glow, target, 0, 0, x, y, glow->width, glow->height);
+  });
 }

@@ -12,7 +12,7 @@ namespace {
 
 constexpr bool kReport = false;
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "BACKMOVE", "20150812", "Kelvardo", "LINUX   ", "CODE    "};
 
 void backmove_error() {

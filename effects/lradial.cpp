@@ -15,11 +15,10 @@ namespace {
 
 constexpr bool kReport = false;
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "LRADIAL ", "20150812", "Kelvardo", "LINUX   ", "CODE    "};
 
-constexpr int32_t kAngleMask = 0x3FFFFFF;   // one turn of the table in 16.16
-constexpr int32_t kPaletteLength = 1536;
+constexpr int32_t kPaletteLength = hue_length;
 
 // The hue palette shared by every wheel: built by the first wheel, never freed.
 Sample* hue_palette = nullptr;
@@ -34,14 +33,7 @@ void build_palette() {
   hue_palette = sample_new();
   if (!hue_palette) return;
   sample_set_length(hue_palette, kPaletteLength);
-  for (int32_t i = 0; i < 256; ++i) {
-    sample_set(hue_palette, i, 0x00FF00 + i);
-    sample_set(hue_palette, 256 + i, 0x00FFFF - i * 256);
-    sample_set(hue_palette, 512 + i, i * 65536 + 0x0000FF);
-    sample_set(hue_palette, 768 + i, 0xFF00FF - i);
-    sample_set(hue_palette, 1024 + i, 0xFF0000 + i * 256);
-    sample_set(hue_palette, 1280 + i, 0xFFFF00 - i * 65536);
-  }
+  for (int32_t i = 0; i < kPaletteLength; ++i) sample_set(hue_palette, i, int32_t(rgb_hue(i)));
 }
 
 }  // namespace
@@ -89,7 +81,7 @@ void lradial_spin(LRadial* wheel) {
     lradial_error();
     return;
   }
-  wheel->angle = wrap_add(wheel->angle, wheel->spin) & kAngleMask;
+  wheel->angle = wrap_add(wheel->angle, wheel->spin) & sine_phase_mask;
 }
 
 void lradial_draw_rainbow(LRadial* wheel, Image* target) {
@@ -104,9 +96,9 @@ void lradial_draw_rainbow(LRadial* wheel, Image* target) {
   const int32_t radius = wheel->radius;
   uint32_t a = uint32_t(wheel->angle);
   for (int32_t n = count; n >= 1; --n) {
-    const int32_t e = int32_t(a >> 16) & 1023;
+    const int32_t e = int32_t(a >> FIX_SHIFT) & sine_mask;
     const int32_t dx = wrap_mul(sine_table[e], radius) >> 15;
-    const int32_t dy = wrap_mul(sine_table[(e + 256) & 1023], radius) >> 15;
+    const int32_t dy = wrap_mul(sine_table[(e + 256) & sine_mask], radius) >> 15;
     uint32_t inner = 0, outer = 0;
     if (hues) {
       // 64-bit product: exact for any spoke count.
@@ -117,6 +109,6 @@ void lradial_draw_rainbow(LRadial* wheel, Image* target) {
     }
     imgfx_line_bicolor(target, wheel->x, wheel->y, inner, wrap_add(wheel->x, dx),
                        wrap_add(wheel->y, dy), outer);
-    a = (a + uint32_t(wheel->spacing)) & kAngleMask;
+    a = (a + uint32_t(wheel->spacing)) & sine_phase_mask;
   }
 }

@@ -14,10 +14,9 @@ namespace {
 
 constexpr bool kReport = false;
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "SINESCAN", "20150812", "Kelvardo", "LINUX   ", "CODE    "};
 
-constexpr int32_t kPhaseMask = 0x3FFFFFF;  // one turn of the table in 16.16
 constexpr int32_t kRampLength = 2048;
 
 void sinescan_error() {
@@ -108,7 +107,7 @@ void sinescan_randomize(SineScan* scan) {
   scan->x = 0;
   scan->y = std::rand() % scan->height;
   for (SineWave& w : scan->waves) {
-    w.phase = std::rand() & kPhaseMask;
+    w.phase = std::rand() & sine_phase_mask;
     w.speed = (std::rand() & 0x1FFFFF) - 0xF0000;
     w.step = (std::rand() & 0x1FFFFF) - 0xF0000;
     w.amplitude = 0x1000000;
@@ -127,26 +126,26 @@ void sinescan_update(SineScan* scan) {
   }
   SineWave* w = scan->waves;
   // Masking the starting phases keeps table indices in range even for phases set from outside.
-  uint32_t h0 = uint32_t(w[0].phase) & kPhaseMask;
-  uint32_t h1 = uint32_t(w[1].phase) & kPhaseMask;
-  uint32_t h2 = uint32_t(w[2].phase) & kPhaseMask;
+  uint32_t h0 = uint32_t(w[0].phase) & sine_phase_mask;
+  uint32_t h1 = uint32_t(w[1].phase) & sine_phase_mask;
+  uint32_t h2 = uint32_t(w[2].phase) & sine_phase_mask;
   const uint32_t s0 = uint32_t(w[0].step), s1 = uint32_t(w[1].step), s2 = uint32_t(w[2].step);
-  const uint32_t a0 = uint32_t(w[0].amplitude >> 16);
-  const uint32_t a1 = uint32_t(w[1].amplitude >> 16);
-  const uint32_t a2 = uint32_t(w[2].amplitude >> 16);
+  const uint32_t a0 = uint32_t(w[0].amplitude >> FIX_SHIFT);
+  const uint32_t a1 = uint32_t(w[1].amplitude >> FIX_SHIFT);
+  const uint32_t a2 = uint32_t(w[2].amplitude >> FIX_SHIFT);
   int32_t* out = scan->scan->data;
   const int32_t n = out ? scan->scan->length : 0;
   for (int32_t i = 0; i < n; ++i) {
     // Unsigned products and sums are the 32-bit wrap-around of the signed ones.
-    const uint32_t v = uint32_t(int32_t(sine_table[h0 >> 16])) * a0 +
-                       uint32_t(int32_t(sine_table[h1 >> 16])) * a1 +
-                       uint32_t(int32_t(sine_table[h2 >> 16])) * a2;
+    const uint32_t v = uint32_t(int32_t(sine_table[h0 >> FIX_SHIFT])) * a0 +
+                       uint32_t(int32_t(sine_table[h1 >> FIX_SHIFT])) * a1 +
+                       uint32_t(int32_t(sine_table[h2 >> FIX_SHIFT])) * a2;
     out[i] = int32_t(v);
-    h0 = (h0 + s0) & kPhaseMask;
-    h1 = (h1 + s1) & kPhaseMask;
-    h2 = (h2 + s2) & kPhaseMask;
+    h0 = (h0 + s0) & sine_phase_mask;
+    h1 = (h1 + s1) & sine_phase_mask;
+    h2 = (h2 + s2) & sine_phase_mask;
   }
-  for (SineWave& wave : scan->waves) wave.phase = wrap_add(wave.phase, wave.speed) & kPhaseMask;
+  for (SineWave& wave : scan->waves) wave.phase = wrap_add(wave.phase, wave.speed) & sine_phase_mask;
 }
 
 void sinescan_draw(SineScan* scan, Image* target) {

@@ -1,5 +1,7 @@
 // IMG: the image record, pixel access and the drawing primitives (blits, fill, line, rows,
-// whole-image colour operations). Every operation clips on its own, computing extents in 64 bits.
+// whole-image colour operations). Clipping lives in two places, computing extents in 64 bits:
+// img_clip_rect for rectangles and row runs, img_clip_line for lines; the loops after them step
+// row pointers without bounds tests.
 #include "image/img.h"
 
 #include <cstdio>
@@ -10,7 +12,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdent{"IMG     ", "19970305", "Kelvardo", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdent{"IMG     ", "19970305", "Kelvardo", "C       ", "CODE    "};
 constexpr bool kReport = false;
 
 // Largest pixel count of an image: the linear index of every pixel fits a signed 32-bit word.
@@ -101,24 +103,26 @@ uint32_t img_get_pixel(const Image* image, int32_t col, int32_t row) {
   return img_row(image, row)[col];
 }
 
-bool img_clip_blit(const Image* src, const Image* dst, int32_t sx0, int32_t sy0, int32_t dx0, int32_t dy0,
-                   int32_t w0, int32_t h0, BlitRect* out) {
+// Extents in 64 bits: a corner plus a size of 32 bits each cannot overflow.
+bool img_clip_rect(const Image* image, int64_t col, int64_t row, int64_t w, int64_t h, ImgRect* out) {
+  if (!image || !out) return false;
+  const int64_t first_col = max64(col, 0), first_row = max64(row, 0);
+  const int64_t end_col = min64(col + w, image->width), end_row = min64(row + h, image->height);
+  if (first_col >= end_col || first_row >= end_row) return false;
+  *out = ImgRect{int32_t(first_col), int32_t(first_row), int32_t(end_col - first_col), int32_t(end_row - first_row)};
+  return true;
+}
+
+bool img_clip_blit(const Image* src, const Image* dst, int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t w,
+                   int32_t h, BlitRect* out) {
   if (!src || !dst || !out) return false;
-  int64_t sx = sx0, sy = sy0, dx = dx0, dy = dy0, w = w0, h = h0;
-  const int64_t sw = src->width, sh = src->height, dw = dst->width, dh = dst->height;
-  if (dx >= dw || dx + w < 0 || dy >= dh || dy + h < 0) return false;
-  if (sx >= sw || sx + w < 0 || sy >= sh || sy + h < 0) return false;
-  if (sx < 0) { w += sx; dx -= sx; sx = 0; }
-  if (sy < 0) { h += sy; dy -= sy; sy = 0; }
-  if (sx + w > sw) w = sw - sx;
-  if (sy + h > sh) h = sh - sy;
-  if (dx < 0) { w += dx; sx -= dx; dx = 0; }
-  if (dy < 0) { h += dy; sy -= dy; dy = 0; }
-  if (dx + w > dw) w = dw - dx;
-  if (dy + h > dh) h = dh - dy;
-  if (w <= 0 || h <= 0) return false;
-  // All six now lie within the two images' extents, so they fit 32 bits.
-  *out = BlitRect{int32_t(sx), int32_t(sy), int32_t(dx), int32_t(dy), int32_t(w), int32_t(h)};
+  // The source rectangle inside the source, moved with the destination; then that inside the
+  // destination, moved with the source.
+  ImgRect s, d;
+  if (!img_clip_rect(src, sx, sy, w, h, &s)) return false;
+  const int64_t dcol = int64_t(dx) + (s.col - int64_t(sx)), drow = int64_t(dy) + (s.row - int64_t(sy));
+  if (!img_clip_rect(dst, dcol, drow, s.w, s.h, &d)) return false;
+  *out = BlitRect{int32_t(s.col + (d.col - dcol)), int32_t(s.row + (d.row - drow)), d.col, d.row, d.w, d.h};
   return true;
 }
 
@@ -172,87 +176,115 @@ void img_fill_rect(Image* image, int32_t col0, int32_t row0, int32_t w0, int32_t
     img_error();
     return;
   }
-  if (w0 == 0 || h0 == 0) return;
+  // A negative size extends the rectangle to the left or upwards of the corner.
   int64_t col = col0, row = row0, w = w0, h = h0;
   if (w < 0) { col += w; w = -w; }
   if (h < 0) { row += h; h = -h; }
-  if (col + w <= 0 || row + h <= 0 || col >= image->width || row >= image->height) return;
-  if (col < 0) { w += col; col = 0; }
-  if (row < 0) { h += row; row = 0; }
-  if (col + w > image->width) w = image->width - col;
-  if (row + h > image->height) h = image->height - row;
-  for (int64_t j = 0; j < h; ++j) {
-    uint32_t* d = img_row(image, int32_t(row + j)) + col;
-    for (int64_t i = 0; i < w; ++i) d[i] = colour;
+  ImgRect r;
+  if (!img_clip_rect(image, col, row, w, h, &r)) return;
+  for (int32_t j = 0; j < r.h; ++j) {
+    uint32_t* d = img_row(image, r.row + j) + r.col;
+    for (int32_t i = 0; i < r.w; ++i) d[i] = colour;
   }
 }
 
-// Bresenham with a halved initial error. Only the steps whose major coordinate lies inside the
-// image are walked: the state at the first of them follows in closed form from the step count
-// (after i >= 1 steps the minor coordinate has moved k = floor((i*a_minor - e0) / a_major) + 1
-// times, and the error is a_major minus the remainder), so huge end points cost no more than
-// short ones and every plotted pixel is the one the plain walk would plot.
+// Bresenham with a halved initial error: after i steps the minor coordinate has moved
+// k(i) = floor((i * a_minor - e0) / a_major) + 1 times (e0 = a_major / 2 >= 1) and the error is
+// e0 - i * a_minor + k(i) * a_major, in 1 .. a_major. Both coordinates move monotonically, so
+// the steps inside the image form one run: its ends and the state at its start follow in closed
+// form, and huge end points cost no more than short ones. A major extent of 1 (e0 = 0) has at
+// most the one step, walked as it is.
+bool img_clip_line(const Image* image, int32_t col0, int32_t row0, int32_t col1, int32_t row1, LineSpan* out) {
+  if (!img_valid(image) || !out) return false;
+  const int64_t dcol = int64_t(col1) - col0, drow = int64_t(row1) - row0;
+  const int64_t abs_col = dcol < 0 ? -dcol : dcol, abs_row = drow < 0 ? -drow : drow;
+  const bool col_major = abs_col > abs_row;
+  const int64_t major = col_major ? abs_col : abs_row, minor = col_major ? abs_row : abs_col;
+  const int64_t major_sign = (col_major ? dcol : drow) > 0 ? 1 : ((col_major ? dcol : drow) < 0 ? -1 : 0);
+  const int64_t minor_sign = (col_major ? drow : dcol) > 0 ? 1 : ((col_major ? drow : dcol) < 0 ? -1 : 0);
+  const int64_t major_start = col_major ? col0 : row0, minor_start = col_major ? row0 : col0;
+  const int64_t major_extent = col_major ? image->width : image->height;
+  const int64_t minor_extent = col_major ? image->height : image->width;
+  const int64_t e0 = major >> 1;
+
+  // Steps whose major coordinate lies inside.
+  int64_t first = 0, last = major;
+  if (major_sign > 0) {
+    first = max64(first, -major_start);
+    last = min64(last, major_extent - 1 - major_start);
+  } else if (major_sign < 0) {
+    first = max64(first, major_start - (major_extent - 1));
+    last = min64(last, major_start);
+  } else if (major_start < 0 || major_start >= major_extent) {
+    return false;
+  }
+  // Steps whose minor coordinate lies inside: k(i) between the first and last allowed move
+  // counts. The first step with k(i) >= K (1 <= K <= minor) is ceil(((K-1) a_major + e0) / a_minor).
+  if (minor_sign == 0) {
+    if (minor_start < 0 || minor_start >= minor_extent) return false;
+  } else {
+    const int64_t k_first = minor_sign > 0 ? -minor_start : minor_start - (minor_extent - 1);
+    const int64_t k_last = minor_sign > 0 ? minor_extent - 1 - minor_start : minor_start;
+    if (k_last < 0 || k_first > minor) return false;
+    const auto first_step_with = [&](int64_t k) -> int64_t {
+      if (e0 == 0) return k;   // a_major = a_minor = 1: k(i) = i
+      const uint64_t need = uint64_t(k - 1) * uint64_t(major) + uint64_t(e0);   // < a_minor * a_major < 2^64
+      return int64_t((need + uint64_t(minor) - 1) / uint64_t(minor));
+    };
+    if (k_first > 0) first = max64(first, first_step_with(k_first));
+    if (k_last < minor) last = min64(last, first_step_with(k_last + 1) - 1);
+  }
+  if (first > last) return false;
+
+  // The state before step `first`.
+  int64_t k = 0, e = e0;
+  if (first > 0 && e0 == 0) {
+    e -= minor;
+    if (e <= 0) {
+      e += major;
+      ++k;
+    }
+  } else if (first > 0) {
+    const uint64_t prod = uint64_t(first) * uint64_t(minor);  // < 2^64: first <= 2^32, a_minor < 2^32
+    if (prod < uint64_t(e0)) {
+      e = e0 - int64_t(prod);
+    } else {
+      const uint64_t t = prod - uint64_t(e0);
+      k = int64_t(t / uint64_t(major)) + 1;
+      e = major - int64_t(t % uint64_t(major));
+    }
+  }
+  const int64_t major_at = major_start + first * major_sign, minor_at = minor_start + k * minor_sign;
+  const int64_t col = col_major ? major_at : minor_at, row = col_major ? minor_at : major_at;
+  const std::ptrdiff_t width = image->width;
+  out->start = std::size_t(row) * std::size_t(width) + std::size_t(col);
+  out->first = first;
+  out->count = last - first + 1;
+  out->major_step = col_major ? std::ptrdiff_t(major_sign) : std::ptrdiff_t(major_sign) * width;
+  out->minor_step = col_major ? std::ptrdiff_t(minor_sign) * width : std::ptrdiff_t(minor_sign);
+  out->error = e;
+  out->error_down = minor;
+  out->error_up = major;
+  return true;
+}
+
 void img_line(Image* image, int32_t col0, int32_t row0, int32_t col1, int32_t row1, uint32_t colour) {
   if (!img_valid(image)) {
     img_error();
     return;
   }
-  const int64_t ddx = int64_t(col1) - col0, ddy = int64_t(row1) - row0;
-  const int64_t stepx = ddx > 0 ? 1 : (ddx < 0 ? -1 : 0);
-  const int64_t stepy = ddy > 0 ? 1 : (ddy < 0 ? -1 : 0);
-  const int64_t ax = ddx < 0 ? -ddx : ddx, ay = ddy < 0 ? -ddy : ddy;
-  const bool xmajor = ax > ay;
-  // Major/minor views of the same walk.
-  const int64_t amaj = xmajor ? ax : ay, amin = xmajor ? ay : ax;
-  const int64_t smaj = xmajor ? stepx : stepy, smin = xmajor ? stepy : stepx;
-  const int64_t maj0 = xmajor ? col0 : row0, min0 = xmajor ? row0 : col0;
-  const int64_t majext = xmajor ? image->width : image->height;
-  const int64_t minext = xmajor ? image->height : image->width;
-  // Steps i in [lo, hi] have their major coordinate inside 0 .. majext - 1.
-  int64_t lo = 0, hi = amaj;
-  if (smaj > 0) {
-    lo = max64(lo, -maj0);
-    hi = min64(hi, majext - 1 - maj0);
-  } else if (smaj < 0) {
-    lo = max64(lo, maj0 - (majext - 1));
-    hi = min64(hi, maj0);
-  } else if (maj0 < 0 || maj0 >= majext) {
-    return;
-  }
-  if (lo > hi) return;
-  const int64_t e0 = amaj >> 1;
-  int64_t k = 0, e = e0;
-  if (lo > 0 && e0 == 0) {
-    // A major extent of 1 halves to an error of 0, which the closed form below does not cover
-    // (it assumes 0 < e <= a_major between steps); there is only the one step to walk.
-    for (int64_t i = 0; i < lo; ++i) {
-      e -= amin;
-      if (e <= 0) {
-        e += amaj;
-        ++k;
-      }
-    }
-  } else if (lo > 0) {
-    const uint64_t prod = uint64_t(lo) * uint64_t(amin);  // < 2^64: lo <= 2^32, amin < 2^32
-    if (prod < uint64_t(e0)) {
-      e = e0 - int64_t(prod);
-    } else {
-      const uint64_t t = prod - uint64_t(e0);
-      k = int64_t(t / uint64_t(amaj)) + 1;
-      e = amaj - int64_t(t % uint64_t(amaj));
-    }
-  }
-  int64_t maj = maj0 + lo * smaj, mn = min0 + k * smin;
-  for (int64_t i = lo; i <= hi; ++i) {
-    if (mn >= 0 && mn < minext) {
-      if (xmajor) img_row(image, int32_t(mn))[maj] = colour;
-      else img_row(image, int32_t(maj))[mn] = colour;
-    }
-    maj += smaj;
-    e -= amin;
+  LineSpan span;
+  if (!img_clip_line(image, col0, row0, col1, row1, &span)) return;
+  uint32_t* p = image->pixels + span.start;
+  int64_t e = span.error;
+  for (int64_t n = span.count;;) {
+    *p = colour;
+    if (--n == 0) break;
+    p += span.major_step;
+    e -= span.error_down;
     if (e <= 0) {
-      e += amaj;
-      mn += smin;
+      e += span.error_up;
+      p += span.minor_step;
     }
   }
 }
@@ -262,11 +294,10 @@ void img_fill_row(Image* image, uint32_t colour, int32_t row, int32_t first, int
     img_error();
     return;
   }
-  if (row < 0 || row >= image->height) return;
-  if (first < 0) first = 0;
-  if (last >= image->width) last = image->width - 1;
-  uint32_t* d = img_row(image, row);
-  for (int32_t col = first; col <= last && col >= 0; ++col) d[col] = colour;
+  ImgRect r;
+  if (!img_clip_rect(image, first, row, int64_t(last) - first + 1, 1, &r)) return;
+  uint32_t* d = img_row(image, r.row) + r.col;
+  for (int32_t i = 0; i < r.w; ++i) d[i] = colour;
 }
 
 // weight 0 .. 256: each channel becomes (old * (256 - weight) + colour * weight) / 256, truncated.
@@ -275,19 +306,18 @@ void img_blend_row(Image* image, uint32_t colour, int32_t row, int32_t first, in
     img_error();
     return;
   }
-  if (row < 0 || row >= image->height) return;
-  if (first < 0) first = 0;
-  if (last >= image->width) last = image->width - 1;
+  ImgRect span;
+  if (!img_clip_rect(image, first, row, int64_t(last) - first + 1, 1, &span)) return;
   // Products in 32-bit wrap-around, as the channel masks expect.
   const uint32_t w = uint32_t(weight), q = 256u - w;
   const uint32_t cr = (colour & 0xFF0000u) * w, cg = (colour & 0xFF00u) * w, cb = (colour & 0xFFu) * w;
-  uint32_t* d = img_row(image, row);
-  for (int32_t col = first; col <= last && col >= 0; ++col) {
-    const uint32_t p = d[col];
+  uint32_t* d = img_row(image, span.row) + span.col;
+  for (int32_t i = 0; i < span.w; ++i) {
+    const uint32_t p = d[i];
     const uint32_t r = (((p & 0xFF0000u) * q + cr) >> 8) & 0xFF0000u;
     const uint32_t g = (((p & 0xFF00u) * q + cg) >> 8) & 0xFF00u;
     const uint32_t b = ((p & 0xFFu) * q + cb) >> 8;
-    d[col] = r | g | b;
+    d[i] = r | g | b;
   }
 }
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdent{"IMGFX   ", "Kelvardo", "19970318", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdent{"IMGFX   ", "Kelvardo", "19970318", "C       ", "CODE    "};
 constexpr bool kReport = false;
 
 void imgfx_error() {
@@ -332,18 +332,18 @@ void imgfx_sparkle(Image* dst, const Image* sprite, int32_t count) {
     }
     return;
   }
-  // The picks lie inside the sprite (the numbers are non-negative); each lit pixel is clipped
-  // to the destination on its own, in the order of the picks.
-  const int32_t ox = sprite->x, oy = sprite->y;
-  const int32_t dw = dst->width, dh = dst->height;
+  // The picks lie inside the sprite (the numbers are non-negative). The sprite's visible part
+  // is clipped once; a pick outside it still draws its two numbers, in the order of the picks.
+  ImgRect seen;
+  const bool visible = img_clip_rect(dst, sprite->x, sprite->y, sw, sh, &seen);
+  const int64_t first_col = visible ? seen.col - int64_t(sprite->x) : 0, end_col = visible ? first_col + seen.w : 0;
+  const int64_t first_row = visible ? seen.row - int64_t(sprite->y) : 0, end_row = visible ? first_row + seen.h : 0;
   for (int32_t n = count; n > 0; --n) {
     const int32_t col = std::rand() % sw;
     const int32_t row = std::rand() % sh;
+    if (col < first_col || col >= end_col || row < first_row || row >= end_row) continue;
     const uint32_t p = img_row(sprite, row)[col];
-    if (p == 0) continue;
-    const int32_t x = wrap_add(ox, col), y = wrap_add(oy, row);
-    if (x < 0 || y < 0 || x >= dw || y >= dh) continue;
-    img_row(dst, y)[x] = p;
+    if (p != 0) img_row(dst, seen.row + int32_t(row - first_row))[seen.col + (col - first_col)] = p;
   }
 }
 
@@ -354,79 +354,38 @@ void imgfx_line_bicolor(Image* image, int32_t col0, int32_t row0, uint32_t colou
     img_set_pixel(image, col0, row0, colour0);
     return;
   }
-  const int64_t ddx = int64_t(col1) - col0, ddy = int64_t(row1) - row0;
-  const int64_t stepx = ddx > 0 ? 1 : (ddx < 0 ? -1 : 0);
-  const int64_t stepy = ddy > 0 ? 1 : (ddy < 0 ? -1 : 0);
-  const int64_t ax = ddx < 0 ? -ddx : ddx, ay = ddy < 0 ? -ddy : ddy;
-  if (ax == 0 && ay == 0) {
+  if (col0 == col1 && row0 == row1) {
     img_set_pixel(image, col0, row0, colour0);
     return;
   }
-  const bool xmajor = ax > ay;
-  // Major/minor views of the same walk; `len` is the number of steps.
-  const int64_t len = xmajor ? ax : ay, amin = xmajor ? ay : ax;
-  const int64_t smaj = xmajor ? stepx : stepy, smin = xmajor ? stepy : stepx;
-  const int64_t maj0 = xmajor ? col0 : row0, min0 = xmajor ? row0 : col0;
-  const int64_t majext = xmajor ? image->width : image->height;
-  const int64_t minext = xmajor ? image->height : image->width;
-  // Only steps i in [lo, hi] have their major coordinate inside the image (smaj is never 0).
-  int64_t lo = 0, hi = len;
-  if (smaj > 0) {
-    lo = maj0 < 0 ? -maj0 : 0;
-    hi = majext - 1 - maj0 < hi ? majext - 1 - maj0 : hi;
-  } else {
-    lo = maj0 > majext - 1 ? maj0 - (majext - 1) : 0;
-    hi = maj0 < hi ? maj0 : hi;
-  }
-  if (lo > hi) return;
-  // State before step lo. Bresenham: between steps 0 < e <= len once len >= 2, so after lo steps
-  // the lo * amin subtracted have wrapped t / len + 1 times (t = lo * amin - e0) when they reach e0.
-  const int64_t e0 = len >> 1;
-  int64_t wraps = 0, e = e0;
-  if (lo > 0 && e0 == 0) {
-    // len == 1: one step at most, walked as it is.
-    e -= amin;
-    if (e <= 0) {
-      e += len;
-      ++wraps;
-    }
-  } else if (lo > 0) {
-    const uint64_t prod = uint64_t(lo) * uint64_t(amin);  // lo, amin < 2^33
-    if (prod < uint64_t(e0)) {
-      e = e0 - int64_t(prod);
-    } else {
-      const uint64_t t = prod - uint64_t(e0);
-      wraps = int64_t(t / uint64_t(len)) + 1;
-      e = len - int64_t(t % uint64_t(len));
-    }
-  }
+  LineSpan span;
+  if (!img_clip_line(image, col0, row0, col1, row1, &span)) return;
   // Dither: step i subtracts i from m and adds len back whenever m drops to 0 or below, which
-  // keeps 0 < m <= len; so before step lo, m = len - (lo (lo - 1) / 2 mod len), or len when that
-  // remainder is 0.
+  // keeps 0 < m <= len; so before the first plotted step f, m = len - (f (f - 1) / 2 mod len),
+  // or len when that remainder is 0.
+  const int64_t len = span.error_up;
   int64_t m = len;
-  if (lo > 0) {
-    const uint64_t a = uint64_t(lo), b = uint64_t(lo - 1);
-    const uint64_t tri = (a % 2 == 0) ? (a / 2) * b : a * (b / 2);  // < 2^64: lo < 2^33
-    const int64_t rem = int64_t(tri % uint64_t(len));
-    m = len - rem;
+  if (span.first > 0) {
+    const uint64_t a = uint64_t(span.first), b = uint64_t(span.first - 1);
+    const uint64_t tri = (a % 2 == 0) ? (a / 2) * b : a * (b / 2);  // < 2^64: f < 2^33
+    m = len - int64_t(tri % uint64_t(len));
   }
-  int64_t maj = maj0 + lo * smaj, mn = min0 + wraps * smin;
-  for (int64_t i = lo; i <= hi; ++i) {
+  uint32_t* p = image->pixels + span.start;
+  int64_t e = span.error;
+  for (int64_t i = span.first, n = span.count;; ++i) {
     m -= i;
-    uint32_t colour = colour0;
     if (m <= 0) {
-      colour = colour1;
       m += len;
+      *p = colour1;
+    } else {
+      *p = colour0;
     }
-    if (mn >= 0 && mn < minext) {
-      if (xmajor) img_row(image, int32_t(mn))[maj] = colour;
-      else img_row(image, int32_t(maj))[mn] = colour;
-    }
-    maj += smaj;
-    e -= amin;
+    if (--n == 0) break;
+    p += span.major_step;
+    e -= span.error_down;
     if (e <= 0) {
-      e += len;
-      mn += smin;
+      e += span.error_up;
+      p += span.minor_step;
     }
   }
 }

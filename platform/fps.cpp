@@ -11,7 +11,7 @@
 #include "platform/platform.h"
 
 namespace {
-[[maybe_unused]] constexpr Identity kIdentity = {"FPS     ", "20150812", "Kelvardo", "LINUX   ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"FPS     ", "20150812", "Kelvardo", "LINUX   ", "CODE    "};
 }  // namespace
 
 double now_us() {

@@ -13,5 +13,6 @@ struct XDpy {
 XDpy* xdpy_new();   // opens the display and shows the window; exits with status 1 without a display
 void xdpy_resize(XDpy* dpy, int32_t width, int32_t height);
 void xdpy_present(XDpy* dpy, const Image* image);
-// Waits up to `ms` milliseconds for any input (used while paused, so the pause does not spin).
+// Waits up to `ms` milliseconds for any input (used while paused, so the pause does not spin);
+// first redraws the last frame if the window was exposed, resized or shown again meanwhile.
 void xdpy_wait_input(int32_t ms);

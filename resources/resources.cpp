@@ -5,5 +5,5 @@
 #include "image/ident.h"
 
 namespace {
-[[maybe_unused]] constexpr Identity kIdentity = {"RES     ", "20150812", "Kelvardo", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"RES     ", "20150812", "Kelvardo", "C       ", "CODE    "};
 }  // namespace

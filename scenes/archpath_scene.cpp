@@ -8,15 +8,13 @@
 #include "effects/archpath.h"
 #include "image/ident.h"
 #include "image/img.h"
-#include "platform/platform.h"
 #include "text/font.h"
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "ARCHSCN ", "20150812", "Kelvardo", "C       ", "CODE    "};
 
-constexpr int32_t kFrames = 500;
 constexpr int32_t kTile = 16;
 
 ArchPath* walker_at(int32_t i) {
@@ -159,14 +157,6 @@ void archpath_render_glows() {
   }
 }
 
-void archpath_scene_run() {
-  platform_scene_begin("archpath");
-  archpath_scene_setup();
-  demo_fade_to_black();
-  demo_frame_loop(
-      kFrames, [](int32_t) {
-        if (archpath_scene.renderer) archpath_scene.renderer();
-      },
-      demo_swaying_caption);
-  demo_fade_to_black();
+void archpath_scene_draw() {
+  if (archpath_scene.renderer) archpath_scene.renderer();
 }

@@ -26,7 +26,7 @@ struct ArchPathScene {
 
 extern ArchPathScene archpath_scene;
 
-void archpath_scene_run();     // set-up, fade, 500 frames at most, fade; frees nothing
+void archpath_scene_draw();    // one frame of the visit's renderer
 void archpath_scene_setup();   // settings; walkers on the first visit; motion, renderer, step rule
 // The renderers treat walkers m-1 down to 0, m = n/4 while the fade is on (always for streaks),
 // else all n.

@@ -8,16 +8,14 @@
 #include "effects/backmove.h"
 #include "image/ident.h"
 #include "image/img.h"
-#include "platform/platform.h"
 #include "scenes/scenes.h"
 #include "text/font.h"
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "BACKSCN ", "20150812", "Kelvardo", "C       ", "CODE    "};
 
-constexpr int32_t kFrames = 750;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr int32_t kTile = 16;
 
@@ -88,12 +86,4 @@ void backmove_scene_release() {
 void backmove_scene_teardown() {
   demo_fade_to_black();
   backmove_scene_release();
-}
-
-void backmove_scene_run() {
-  platform_scene_begin("backmove");
-  backmove_scene_setup();
-  demo_fade_to_black();
-  demo_frame_loop(kFrames, [](int32_t) { backmove_scene_draw(); }, demo_wobbling_caption);
-  backmove_scene_teardown();
 }

@@ -11,7 +11,6 @@ struct BackMoveScene {
 
 extern BackMoveScene backmove_scene;
 
-void backmove_scene_run();        // set-up, fade, 750 frames at most, teardown
 void backmove_scene_setup();      // settings, music period 224 and the random layers
 void backmove_scene_draw();       // keeps the screen white and unfaded, moves and draws every layer
 void backmove_scene_teardown();   // fade to black, then release

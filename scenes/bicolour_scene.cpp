@@ -8,15 +8,13 @@
 #include "image/imgfx.h"
 #include "image/img.h"
 #include "image/rgb.h"
-#include "platform/platform.h"
 #include "scenes/scenes.h"
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "BICOLOUR", "20150812", "Kelvardo", "C       ", "CODE    "};
 
-constexpr int32_t kFrames = 750;
 constexpr int32_t kHues = 1536;
 
 }  // namespace
@@ -32,7 +30,7 @@ void bicolour_scene_setup() {
   scene_set_period(224);
   BicolourScene& s = bicolour_scene;
   for (int i = 0; i < 4; ++i) {
-    s.line_phase[i] = std::rand() & 1023;
+    s.line_phase[i] = std::rand() & sine_mask;
     s.frame_speed[i] = (std::rand() & 7) + 1;
     s.line_speed[i] = (std::rand() & 7) + 1;
   }
@@ -54,15 +52,7 @@ void bicolour_scene_draw() {
     const uint32_t c1 = scene_palette_at(int32_t((hue + 512u) % kHues));
     imgfx_line_bicolor(screen, (sine_at(a[0]) >> 8) + cx, (sine_at(a[1]) >> 8) + cy, c0,
                        (sine_at(a[2]) >> 8) + cx, (sine_at(a[3]) >> 8) + cy, c1);
-    for (int i = 0; i < 4; ++i) a[i] = (a[i] + s.line_speed[i]) & 1023;
+    for (int i = 0; i < 4; ++i) a[i] = (a[i] + s.line_speed[i]) & sine_mask;
   }
-  for (int i = 0; i < 4; ++i) s.line_phase[i] = (s.line_phase[i] + s.frame_speed[i]) & 1023;
-}
-
-void bicolour_scene_run() {
-  platform_scene_begin("bicolour");
-  bicolour_scene_setup();
-  demo_fade_to_black();
-  demo_frame_loop(kFrames, [](int32_t) { bicolour_scene_draw(); }, demo_swaying_caption);
-  demo_fade_to_black();
+  for (int i = 0; i < 4; ++i) s.line_phase[i] = (s.line_phase[i] + s.frame_speed[i]) & sine_mask;
 }

@@ -13,6 +13,5 @@ struct BicolourScene {
 
 extern BicolourScene bicolour_scene;
 
-void bicolour_scene_run();     // set-up, fade, 750 frames at most, fade
 void bicolour_scene_setup();   // settings, music period 224 and the random ribbon
 void bicolour_scene_draw();    // one frame of the ribbon at the frame clock, then the phases move on

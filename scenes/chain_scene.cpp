@@ -10,16 +10,14 @@
 #include "image/imgfx.h"
 #include "image/img.h"
 #include "image/rgb.h"
-#include "platform/platform.h"
 #include "scenes/scenes.h"
 #include "vector/seg2d.h"
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "CHAINSCN", "20150812", "Kelvardo", "C       ", "CODE    "};
 
-constexpr int32_t kFrames = 750;
 constexpr int32_t kW = 256;
 constexpr int32_t kH = 256;
 constexpr int32_t kRestart = chain_segments / 8;   // at most this many moves: throw again
@@ -137,12 +135,4 @@ void chain_scene_draw() {
     }
   }
   if (moved <= kRestart) restart();
-}
-
-void chain_scene_run() {
-  platform_scene_begin("chain");
-  chain_scene_setup();
-  demo_fade_to_black();
-  demo_frame_loop(kFrames, [](int32_t) { chain_scene_draw(); }, demo_wobbling_caption);
-  demo_fade_to_black();
 }

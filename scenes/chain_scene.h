@@ -17,7 +17,6 @@ struct ChainScene {
 
 extern ChainScene chain_scene;
 
-void chain_scene_run();       // set-up, fade, 750 frames at most, fade
 void chain_scene_setup();     // settings, music period 224, the chain on the first visit, scatter
 void chain_scene_scatter();   // new colours and short segments at random places, segment 127 first
 // One frame: tighten (pairs 128 down to 1), draw mirrored by mirror_mode, restart when at most

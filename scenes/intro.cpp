@@ -7,15 +7,12 @@
 #include "image/ident.h"
 #include "image/img.h"
 #include "image/rgb.h"
-#include "platform/platform.h"
 #include "scenes/scenes.h"
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "INTRO   ", "20150812", "Kelvardo", "C       ", "CODE    "};
-
-constexpr int32_t kFrames = 300;
 
 }  // namespace
 
@@ -26,6 +23,8 @@ void intro_setup() {
   demo.mirror_mode = 0;
   scene_set_period(160);
   demo.background = rgb_sub_grey(scene_palette_pick(int32_t(random())), 100);
+  intro_scene.variant = int32_t(random() % 4);
+  intro_scene.frame = 0;
 }
 
 int32_t intro_logo_row(int32_t variant, int32_t i) {
@@ -41,17 +40,10 @@ int32_t intro_logo_row(int32_t variant, int32_t i) {
   }
 }
 
-void intro_draw(int32_t i) {
+void intro_draw() {
+  const int32_t i = intro_scene.frame++;
   const Image* logo = demo.logo;
   if (!img_valid(logo)) return;
   img_blit_keyed(logo, demo.screen, 0, 0, 0, intro_logo_row(intro_scene.variant, i), logo->width,
                  logo->height);
-}
-
-void intro_run() {
-  platform_scene_begin("intro");
-  intro_setup();
-  demo_fade_to_black();
-  intro_scene.variant = int32_t(random() % 4);
-  demo_frame_loop(kFrames, intro_draw, nullptr, true);
 }

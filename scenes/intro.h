@@ -4,13 +4,13 @@
 #include <cstdint>
 
 struct IntroScene {
-  int32_t variant;   // 0..3: which bounce the logo makes, drawn once per run
+  int32_t variant;   // 0..3: which bounce the logo makes, drawn at the set-up
+  int32_t frame;     // the next frame to draw, 0 first
 };
 
 extern IntroScene intro_scene;
 
-void intro_run();     // set-up, fade, 300 frames; leaves its last frame on the screen
-void intro_setup();   // fade colour, mirror off, music period 160, random dimmed background
+void intro_setup();   // fade colour, mirror off, music period 160, random dimmed background, variant
 // Top row of the logo in frame i (0..299) of the given variant; -63 in the first frame.
 int32_t intro_logo_row(int32_t variant, int32_t i);
-void intro_draw(int32_t i);   // the logo of frame i, keyed onto the screen
+void intro_draw();   // the logo of the next frame, keyed onto the screen

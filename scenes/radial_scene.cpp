@@ -7,15 +7,13 @@
 #include "effects/lradial.h"
 #include "image/ident.h"
 #include "image/rgb.h"
-#include "platform/platform.h"
 #include "scenes/scenes.h"
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "RADIALSC", "20150812", "Kelvardo", "C       ", "CODE    "};
 
-constexpr int32_t kFrames = 750;
 constexpr int32_t kSpokes = 64;
 
 }  // namespace
@@ -23,6 +21,11 @@ constexpr int32_t kSpokes = 64;
 const int32_t radial_frequency[5] = {3, 5, 7, 11, 7};
 
 RadialScene radial_scene;
+
+void radial_scene_teardown() {
+  demo_fade_to_black();
+  radial_scene_release();
+}
 
 void radial_scene_release() {
   for (LRadial*& wheel : radial_scene.wheel) {
@@ -59,13 +62,4 @@ void radial_scene_draw() {
   for (LRadial* wheel : radial_scene.wheel) {
     if (wheel) lradial_draw_rainbow(wheel, demo.screen);
   }
-}
-
-void radial_scene_run() {
-  platform_scene_begin("radial");
-  radial_scene_setup();
-  demo_fade_to_black();
-  demo_frame_loop(kFrames, [](int32_t) { radial_scene_draw(); }, demo_swaying_caption);
-  demo_fade_to_black();
-  radial_scene_release();
 }

@@ -15,7 +15,7 @@ struct RadialScene {
 
 extern RadialScene radial_scene;
 
-void radial_scene_run();       // set-up, fade, 750 frames at most, fade, release
 void radial_scene_setup();     // settings, music period 224 and five new wheels
 void radial_scene_draw();      // radii from the frame clock, spin, 64 spokes, draw wheels 0..4
+void radial_scene_teardown();   // fade to black, then release
 void radial_scene_release();   // frees the wheels of the visit

@@ -6,21 +6,24 @@
 #include "driver/demo.h"
 #include "effects/lrain.h"
 #include "image/ident.h"
-#include "platform/platform.h"
 #include "scenes/scenes.h"
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "RAINSCN ", "20150812", "Kelvardo", "C       ", "CODE    "};
 
-constexpr int32_t kFrames = 500;
 constexpr int32_t kDrops[3] = {256, 128, 64};
 constexpr int32_t kSpeed[3] = {1, 2, 4};   // velocity factor over the first layer
 
 }  // namespace
 
 RainScene rain_scene;
+
+void rain_scene_teardown() {
+  demo_fade_to_black();
+  rain_scene_release();
+}
 
 void rain_scene_release() {
   for (LRain*& layer : rain_scene.layer) lrain_free(&layer);
@@ -66,13 +69,4 @@ void rain_scene_draw() {
     if (!layer || layer->count <= 0) continue;
     lrain_reset_drop(layer, std::rand() % layer->count);
   }
-}
-
-void rain_scene_run() {
-  platform_scene_begin("rain");
-  rain_scene_setup();
-  demo_fade_to_black();
-  demo_frame_loop(kFrames, [](int32_t) { rain_scene_draw(); }, demo_wobbling_caption);
-  demo_fade_to_black();
-  rain_scene_release();
 }

@@ -11,7 +11,7 @@ struct RainScene {
 
 extern RainScene rain_scene;
 
-void rain_scene_run();       // the whole scene: set-up, fade, 500 frames at most, fade, release
 void rain_scene_setup();     // settings, music period and three new layers (old ones released)
 void rain_scene_draw();      // one frame: move and draw every layer, then reseed one drop each
+void rain_scene_teardown();   // fade to black, then release
 void rain_scene_release();   // frees the layers of the visit

@@ -1,28 +1,25 @@
-// SCENES: the intro and the eight scenes of the endless sequence, and the table the driver plays.
-// main runs intro_run once, then scene_sequence[0..7] in order forever. Every run names itself to
-// the platform (platform_scene_begin) first, sets itself up, plays its frames and tidies up.
+// SCENES: the one table of the show's scenes. The driver plays scene_intro once, then
+// scene_sequence[0..7] in order forever (demo_play); the recorder lists the table's names and
+// frame limits for the tools and tests that need them.
 #pragma once
 #include <cstdint>
 
-using SceneRun = void (*)();
+using SceneStep = void (*)();
 
-struct SceneEntry {
-  const char* name;   // "vector", "archpath", ... as told to platform_scene_begin
-  SceneRun run;
+struct Scene {
+  const char* name;        // "intro", "vector", ... as told to platform_scene_begin
+  int32_t frames;          // frames of one visit at most (SPACE ends it after the current one)
+  SceneStep setup;         // settings, music period, the visit's objects; before the fade-in
+  SceneStep draw;          // one frame's picture
+  SceneStep caption;       // over the picture, after the rate display; null: none
+  SceneStep teardown;      // after the last frame: fade-out and release; null: the frame stays
+  bool draw_after_rate;    // the picture goes over the rate display instead of under it
 };
 
+// The intro, played once before the sequence.
+extern const Scene scene_intro;
 // The eight scenes in play order: vector, archpath, sinescan, bicolour, chain, radial, rain, backmove.
-extern const SceneEntry scene_sequence[8];
-
-void intro_run();
-void vector_scene_run();
-void archpath_scene_run();
-void sinescan_scene_run();
-void bicolour_scene_run();
-void chain_scene_run();
-void radial_scene_run();
-void rain_scene_run();
-void backmove_scene_run();
+extern const Scene scene_sequence[8];
 
 // Helpers shared by the scenes.
 // Entry `index` of the hue wheel demo.palette (0 outside it or without a palette).

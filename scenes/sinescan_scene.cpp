@@ -7,16 +7,15 @@
 #include "audio/sample.h"
 #include "driver/demo.h"
 #include "effects/sinescan.h"
+#include "image/fixed.h"
 #include "image/ident.h"
-#include "platform/platform.h"
 #include "scenes/scenes.h"
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "SINESCN ", "20150812", "Kelvardo", "C       ", "CODE    "};
 
-constexpr int32_t kFrames = 500;
 constexpr int32_t kRows = 256;
 constexpr int32_t kHues = 1536;
 
@@ -54,8 +53,8 @@ void sinescan_scene_shape_rows() {
     scan->y = i;
     const int32_t rise = kRows - i;
     for (int k = 0; k < 3; ++k) {
-      scan->waves[k].speed = (16 + 8 * k) << 16;
-      scan->waves[k].step = (rise >> (k + 1)) << 16;
+      scan->waves[k].speed = (16 + 8 * k) << FIX_SHIFT;
+      scan->waves[k].step = (rise >> (k + 1)) << FIX_SHIFT;
     }
   }
   for (int32_t i = kRows / 2 - 1; i >= 0; --i) {
@@ -91,12 +90,4 @@ void sinescan_scene_release() {
 void sinescan_scene_teardown() {
   demo_fade_to_black();
   sinescan_scene_release();
-}
-
-void sinescan_scene_run() {
-  platform_scene_begin("sinescan");
-  sinescan_scene_setup();
-  demo_fade_to_black();
-  demo_frame_loop(kFrames, [](int32_t) { sinescan_scene_draw(); }, demo_wobbling_caption);
-  sinescan_scene_teardown();
 }

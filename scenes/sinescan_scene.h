@@ -11,7 +11,6 @@ struct SineScanScene {
 
 extern SineScanScene sinescan_scene;
 
-void sinescan_scene_run();          // set-up, fade, 500 frames at most, teardown
 void sinescan_scene_setup();        // settings and the 256 scans with their tints, then the row shapes
 void sinescan_scene_shape_rows();   // lower half: fixed speeds and falling steps; upper half: tinted
 void sinescan_scene_draw();         // one frame: update and draw every row, bottom row first

@@ -8,7 +8,6 @@
 #include "image/ident.h"
 #include "image/img.h"
 #include "image/rgb.h"
-#include "platform/platform.h"
 #include "resources/resources.h"
 #include "scenes/scenes.h"
 #include "text/font.h"
@@ -18,10 +17,9 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {
+[[gnu::used]] constexpr Identity kIdentity = {
     "VECSCENE", "20150812", "Kelvardo", "C       ", "CODE    "};
 
-constexpr int32_t kFrames = 1500;
 constexpr int32_t kW = 256;
 constexpr int32_t kH = 256;
 constexpr int32_t kStars = 12;
@@ -111,32 +109,33 @@ void vector_scene_paint_bands(int32_t t) {
 void vector_scene_draw_stars(int32_t t) {
   Font* font = demo.star_font;
   if (!font) return;
-  // Remainders by 1023 and 511, not masks, exactly as the curves were designed.
+  // Three rings of the same stars: the plain circle, one scaled by a swinging factor and one of a
+  // swinging radius. Remainders by 1023 and 511, not masks, exactly as the curves were designed.
   const uint32_t ut = uint32_t(t);
   const int32_t cx = kW / 2 - 8;
   const int32_t cy = kH / 2 - 8;
   const int32_t quarter = sine_length / 4;
-  const int32_t sx2 = sine_table[(9u * ut) % 511u];
-  const int32_t sy2 = sine_table[(17u * ut) % 511u];
-  const int32_t sx3 = (sine_table[(9u * ut) % 1023u] >> 10) + 64;
-  const int32_t sy3 = (sine_table[(17u * ut) % 1023u] >> 10) + 64;
+  const int32_t ring2_scale_x = sine_table[(9u * ut) % 511u];
+  const int32_t ring2_scale_y = sine_table[(17u * ut) % 511u];
+  const int32_t ring3_radius_x = (sine_table[(9u * ut) % 1023u] >> 10) + 64;
+  const int32_t ring3_radius_y = (sine_table[(17u * ut) % 1023u] >> 10) + 64;
   for (int32_t k = 0; k < kStars; ++k) {
     const uint32_t base = 7u * ut + 85u * uint32_t(k);
-    const int32_t sp = sine_table[base % 1023u];
-    const int32_t sq = sine_table[(base + uint32_t(quarter)) % 1023u];
-    place_star(font, k, (sp >> 8) + cx, (sq >> 8) + cy);
+    const int32_t sin_k = sine_table[base % 1023u];
+    const int32_t cos_k = sine_table[(base + uint32_t(quarter)) % 1023u];
+    place_star(font, k, (sin_k >> 8) + cx, (cos_k >> 8) + cy);
   }
   for (int32_t k = 0; k < kStars; ++k) {
     const uint32_t base = 7u * ut + 85u * uint32_t(k);
-    const int32_t sp = sine_table[base % 1023u];
-    const int32_t sq = sine_table[(base + uint32_t(quarter)) % 1023u];
-    place_star(font, k, ((sp * sx2) >> 24) + cx, ((sq * sy2) >> 24) + cy);
+    const int32_t sin_k = sine_table[base % 1023u];
+    const int32_t cos_k = sine_table[(base + uint32_t(quarter)) % 1023u];
+    place_star(font, k, ((sin_k * ring2_scale_x) >> 24) + cx, ((cos_k * ring2_scale_y) >> 24) + cy);
   }
   for (int32_t k = 0; k < kStars; ++k) {
     const uint32_t base = 7u * ut + 85u * uint32_t(k);
-    const int32_t sp = sine_table[base % 1023u];
-    const int32_t sq = sine_table[(base + uint32_t(quarter)) % 1023u];
-    place_star(font, k, ((sp * sx3) >> 15) + cx, ((sq * sy3) >> 15) + cy);
+    const int32_t sin_k = sine_table[base % 1023u];
+    const int32_t cos_k = sine_table[(base + uint32_t(quarter)) % 1023u];
+    place_star(font, k, ((sin_k * ring3_radius_x) >> 15) + cx, ((cos_k * ring3_radius_y) >> 15) + cy);
   }
 }
 
@@ -167,12 +166,4 @@ void vector_scene_draw() {
 void vector_scene_teardown() {
   demo_fade_to_black();
   vector_scene_release();
-}
-
-void vector_scene_run() {
-  platform_scene_begin("vector");
-  vector_scene_setup();
-  demo_fade_to_black();
-  demo_frame_loop(kFrames, [](int32_t) { vector_scene_draw(); }, demo_swaying_caption);
-  vector_scene_teardown();
 }

@@ -16,7 +16,6 @@ struct VectorScene {
 
 extern VectorScene vector_scene;
 
-void vector_scene_run();        // set-up, fade, 1500 frames at most, teardown
 void vector_scene_setup();      // settings, scale 8, scroller, colour, ramp, rasters, period 160
 void vector_scene_draw();       // bands, stars and ribbon at the frame clock
 void vector_scene_teardown();   // fade to black, then release

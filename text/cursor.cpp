@@ -8,7 +8,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"CURSOR  ", "20240312", "C       ", "Kelvardo", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"CURSOR  ", "20240312", "C       ", "Kelvardo", "CODE    "};
 constexpr bool kReport = false;
 constexpr char kDefaultText[] = "KROM";
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"FONT    ", "20240312", "LINUX   ", "Kelvardo", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"FONT    ", "20240312", "LINUX   ", "Kelvardo", "CODE    "};
 constexpr bool kReport = false;
 
 void font_error() {

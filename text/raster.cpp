@@ -4,12 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "image/fixed.h"
 #include "image/ident.h"
 #include "image/img.h"
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"RASTER  ", "20240312", "Kelvardo", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"RASTER  ", "20240312", "Kelvardo", "C       ", "CODE    "};
 constexpr bool kReport = false;
 
 void raster_error() {
@@ -22,7 +23,7 @@ bool can_paint(const Raster* raster, const Image* image) {
 
 // Table entry of the first row, taken into 0 .. count-1 also for a negative position.
 int32_t first_entry(const Raster* raster) {
-  int32_t e = (raster->position >> 16) % raster->count;
+  int32_t e = (raster->position >> FIX_SHIFT) % raster->count;
   return e < 0 ? e + raster->count : e;
 }
 

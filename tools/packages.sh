@@ -17,7 +17,9 @@ krom_install() {
 KROM_WEB_PACKAGES=(emscripten cmake ninja-build python3)
 KROM_WEB_TEST_PACKAGES=(chromium imagemagick)
 
+# dpkg-dev: cpack computes the package's dependencies with its dpkg-shlibdeps.
 KROM_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libx11-dev libasound2-dev libsamplerate0-dev libpng-dev
-                     libsndfile1-dev)
+                     libsndfile1-dev dpkg-dev)
 KROM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils alsa-oss faketime sox
-                    libclang-rt-14-dev clang pulseaudio pulseaudio-utils libasound2-plugins)
+                    libclang-rt-14-dev clang pulseaudio pulseaudio-utils libasound2-plugins lintian
+                    desktop-file-utils appstream file)

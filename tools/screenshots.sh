@@ -10,9 +10,12 @@ trap 'rm -rf "$scratch"' EXIT
 
 # Present indices: the loading screen and the start-up fade (257), the intro's fade-in (256)
 # and its 300 frames, then per scene a fade-in, its frames and a fade-out.
+# The scenes and their frame limits come from the recorder's table, the intro first.
+mapfile -t scenes < <("$build/krom7316-record" --list-scenes | tr ' ' ':')
+[ "${scenes[0]%%:*}" = intro ] || { echo "screenshots: the recorder lists no intro first" >&2; exit 1; }
 shots=("intro:$((257 + 256 + 60))")   # the logo on its way down
-cursor=$((257 + 256 + 300))
-for entry in vector:1500 archpath:500 sinescan:500 bicolour:750 chain:750 radial:750 rain:500 backmove:750; do
+cursor=$((257 + 256 + ${scenes[0]##*:}))
+for entry in "${scenes[@]:1}"; do
   name=${entry%%:*}
   frames=${entry##*:}
   shots+=("$name:$((cursor + 256 + frames / 2))")

@@ -38,7 +38,8 @@ case "${1:-}" in
     fi
     if [ "$1" = "--test" ]; then
       ctest --no-tests=error --test-dir build-web --output-on-failure -j "$(nproc)"
-      exec bash tests/web/page.sh build-web "$modules/node_modules"
+      # The recorder whose frames the page must match (KROM_NATIVE_BUILD, default build/).
+      exec bash tests/web/page.sh build-web "$modules/node_modules" "${KROM_NATIVE_BUILD:-build}"
     fi
     # Figures: page size, time to the loading screen, frame work over one cycle (~10900 presents).
     log=$(mktemp)

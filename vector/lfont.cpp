@@ -10,7 +10,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"LFONT   ", "20240312", "Kelvardo", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"LFONT   ", "20240312", "Kelvardo", "C       ", "CODE    "};
 constexpr bool kReport = false;
 
 void lfont_error() {

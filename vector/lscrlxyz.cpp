@@ -15,7 +15,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"LSCRLXYZ", "20240312", "Kelvardo", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"LSCRLXYZ", "20240312", "Kelvardo", "C       ", "CODE    "};
 constexpr bool kReport = false;
 constexpr char kDefaultText[] = "A scroll's default text. ";
 
@@ -25,7 +25,7 @@ void lscrlxyz_error() {
 
 // Displacement of character i on a wave: (sin(phase + i * step) * amplitude) >> 15.
 int32_t wave_at(const LScrlWave& w, int32_t i) {
-  return wrap_mul(sine_table[wrap_add(w.phase, wrap_mul(i, w.step)) & 1023], w.amplitude) >> 15;
+  return wrap_mul(sine_table[wrap_add(w.phase, wrap_mul(i, w.step)) & sine_mask], w.amplitude) >> 15;
 }
 
 void move_phases(LScrlXyz* s, int32_t sign) {
@@ -117,9 +117,9 @@ void lscrlxyz_scroll(LScrlXyz* s) {
   } else {
     s->fine = int32_t(fine);
   }
-  s->x_wave.phase = wrap_add(s->x_wave.phase, s->x_wave.speed) & 1023;
-  s->y_wave.phase = wrap_add(s->y_wave.phase, s->y_wave.speed) & 1023;
-  s->scale_wave.phase = wrap_add(s->scale_wave.phase, s->scale_wave.speed) & 1023;
+  s->x_wave.phase = wrap_add(s->x_wave.phase, s->x_wave.speed) & sine_mask;
+  s->y_wave.phase = wrap_add(s->y_wave.phase, s->y_wave.speed) & sine_mask;
+  s->scale_wave.phase = wrap_add(s->scale_wave.phase, s->scale_wave.speed) & sine_mask;
 }
 
 void lscrlxyz_draw(LScrlXyz* s) {

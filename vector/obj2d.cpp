@@ -11,7 +11,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"OBJ2D   ", "20240312", "Kelvardo", "UNIX    ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"OBJ2D   ", "20240312", "Kelvardo", "UNIX    ", "CODE    "};
 constexpr bool kReport = false;
 
 void obj2d_error() {

@@ -9,7 +9,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"SEG2D   ", "20240312", "Kelvardo", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"SEG2D   ", "20240312", "Kelvardo", "C       ", "CODE    "};
 constexpr bool kReport = false;
 
 void seg2d_error() {

@@ -10,7 +10,7 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"VEC2D   ", "20240312", "Kelvardo", "C       ", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"VEC2D   ", "20240312", "Kelvardo", "C       ", "CODE    "};
 // The one report switch of the system that is on.
 constexpr bool kReport = true;
 
@@ -71,8 +71,8 @@ void vec2d_rotate(Vec2d* point, int32_t angle) {
     return;
   }
   if (angle == 0) return;
-  const int32_t s = sine_table[angle & 1023];
-  const int32_t c = sine_table[wrap_add(angle, 256) & 1023];
+  const int32_t s = sine_table[angle & sine_mask];
+  const int32_t c = sine_table[wrap_add(angle, 256) & sine_mask];
   const int32_t x = point->x;
   const int32_t y = point->y;
   point->x = wrap_sub(wrap_mul(x, c), wrap_mul(y, s)) >> 15;

@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "platform/xdpy.h"
 #include "platform/xkbd.h"
+#include "scenes/scenes.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ struct Recorder {
   long block = 882;
   std::string png_dir;
   std::string wav_path;
+  FILE* raw = nullptr;          // every presented frame's pixels, in order (--raw)
   bool bench = false;
   bool rss = false;
   long cycles = 0;              // stop when cycle cycles + 1 would start (0: no such limit)
@@ -64,13 +66,15 @@ XKbd the_keyboard = {key_text, 0};
 const char* const kUsage =
     "usage: krom7316-record [--seed N] [--frames N] [--png DIR [--every K]] [--keys LIST]\n"
     "                       [--wav FILE] [--block N] [--bench] [--cycles N] [--rss]\n"
-    "                       [--sound-fault KIND] [--help]\n"
+    "                       [--sound-fault KIND] [--raw FILE] [--list-scenes] [--help]\n"
     "  --seed N     seed the show with N instead of the current time\n"
     "  --frames N   stop after N presented frames (default 300)\n"
     "  --png DIR    write presented frames as DIR/frame-NNNNNN.png (every K-th with --every K)\n"
     "  --keys LIST  scripted keys, e.g. 400:space,900:m,1200:esc (index = present index)\n"
     "               names: esc space 5 6 8 b f g i m p u w, or any single printable character\n"
     "  --wav FILE   write the sound stream as a 44100 Hz 16-bit mono WAV\n"
+    "  --raw FILE   write every presented frame's pixels to FILE, one after the other\n"
+    "               (width x height 32-bit pixel words in this machine's byte order)\n"
     "  --block N    sound device block in samples (default 882; 0 = no sound device)\n"
     "  --bench      print per-scene frame work times (tab-separated) after the run\n"
     "  --cycles N   stop when the scene sequence would start for the (N+1)-th time\n"
@@ -78,7 +82,9 @@ const char* const kUsage =
     "  --rss        print the resident memory at the start of every cycle and at the end\n"
     "  --sound-fault missing|busy|refuse\n"
     "               make the sound device fail: absent, opened by another process, or\n"
-    "               refusing every request after the open\n";
+    "               refusing every request after the open\n"
+    "  --list-scenes  print the intro and the scenes in play order, each with its frame limit\n"
+    "               (NAME FRAMES, one a line), and exit\n";
 
 [[noreturn]] void usage_error(const std::string& message) {
   std::fprintf(stderr, "krom7316-record: %s\n%s", message.c_str(), kUsage);
@@ -188,6 +194,11 @@ double percentile(std::vector<double> v, double p) {
 
 // Runs at every exit: the frame limit, a scripted ESC, or anything else that ends the show.
 void finish() {
+  if (rec.raw && std::fclose(rec.raw) != 0) {
+    std::fprintf(stderr, "krom7316-record: cannot write the raw frames\n");
+    std::_Exit(1);
+  }
+  rec.raw = nullptr;
   if (rec.wav) {
     sf_close(rec.wav);
     rec.wav = nullptr;
@@ -220,6 +231,7 @@ void finish() {
 void platform_init(int argc, char** argv) {
   rec.start_us = now_us();
   bool frames_given = false;
+  std::string raw_path;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     // A following option is no value: "--frames --png x" lacks the number.
@@ -227,6 +239,10 @@ void platform_init(int argc, char** argv) {
     if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
       std::exit(0);
+    } else if (a == "--list-scenes") {
+      std::printf("%s %d\n", scene_intro.name, int(scene_intro.frames));
+      for (const Scene& scene : scene_sequence) std::printf("%s %d\n", scene.name, int(scene.frames));
+      std::exit(std::fflush(stdout) == 0 ? 0 : 1);
     } else if (a == "--seed") {
       rec.seed = parse_number("--seed", value, 0), ++i;
     } else if (a == "--frames") {
@@ -242,6 +258,9 @@ void platform_init(int argc, char** argv) {
     } else if (a == "--wav") {
       if (!value) usage_error("missing value for --wav");
       rec.wav_path = value, ++i;
+    } else if (a == "--raw") {
+      if (!value) usage_error("missing value for --raw");
+      raw_path = value, ++i;
     } else if (a == "--keys") {
       parse_keys(value), ++i;
     } else if (a == "--bench") {
@@ -277,6 +296,10 @@ void platform_init(int argc, char** argv) {
     rec.wav = sf_open(rec.wav_path.c_str(), SFM_WRITE, &info);
     if (!rec.wav) usage_error("cannot write \"" + rec.wav_path + "\"");
   }
+  if (!raw_path.empty()) {
+    rec.raw = std::fopen(raw_path.c_str(), "wb");
+    if (!rec.raw) usage_error("cannot write \"" + raw_path + "\"");
+  }
   std::atexit(finish);
 }
 
@@ -293,7 +316,7 @@ void platform_frame_done(const Fps* fps) {
 void platform_scene_begin(const char* name) {
   if (rec.startup_ms < 0) rec.startup_ms = (now_us() - rec.start_us) / 1000.0;
   // A cycle starts with the first scene of the sequence.
-  if (name && std::strcmp(name, "vector") == 0) {
+  if (name && std::strcmp(name, scene_sequence[0].name) == 0) {
     if (rec.cycles > 0 && rec.cycles_begun == rec.cycles) std::exit(0);
     ++rec.cycles_begun;
     if (rec.rss) rec.rss_kb.push_back(resident_kb());
@@ -314,6 +337,14 @@ void xdpy_present(XDpy* dpy, const Image* image) {
   if (!dpy || !img_valid(image)) return;
   const long index = rec.presents++;
   if (!rec.png_dir.empty() && index % rec.every == 0) write_png(image, index);
+  if (rec.raw) {
+    for (int32_t y = 0; y < image->height; ++y) {
+      if (std::fwrite(img_row(image, y), 4, std::size_t(image->width), rec.raw) != std::size_t(image->width)) {
+        std::fprintf(stderr, "krom7316-record: cannot write the raw frames\n");
+        std::exit(1);
+      }
+    }
+  }
   if (rec.presents >= rec.frames) std::exit(0);
 }
 

@@ -2,6 +2,7 @@
 // and key-release events are selected on the window but nobody reads them, and keyboard-mapping
 // changes arrive unasked, so each poll drops every event that is not a key press: the client's
 // queue does not grow, and a waiting pause is not woken again and again by an event left in it.
+// Exposure, mapping and reshaping are noted on the way, so that a paused show redraws its frame.
 // A window manager's close request is delivered as the ESC character, so it ends the show like
 // ESC.
 #include "platform/xkbd.h"
@@ -17,9 +18,8 @@
 
 namespace {
 
-[[maybe_unused]] constexpr Identity kIdentity = {"XKBD    ", "20150812", "Kelvardo", "XWINDOWS", "CODE    "};
+[[gnu::used]] constexpr Identity kIdentity = {"XKBD    ", "20150812", "Kelvardo", "XWINDOWS", "CODE    "};
 constexpr bool kReport = false;
-constexpr long kEventMask = 0x204f;
 
 XKbd* the_keyboard = nullptr;
 
@@ -47,7 +47,7 @@ XKbd* xkbd_new() {
     kbd->text = text;
     the_keyboard = kbd;
   }
-  if (xshared.display && xshared.window) XSelectInput(xshared.display, xshared.window, kEventMask);
+  if (xshared.display && xshared.window) XSelectInput(xshared.display, xshared.window, kWindowEvents);
   return the_keyboard;
 }
 
@@ -63,6 +63,8 @@ void xkbd_poll(XKbd* kbd) {
   while (XCheckIfEvent(d, &ev, unread_event, reinterpret_cast<XPointer>(&xshared.window))) {
     if (ev.type == MappingNotify) {
       XRefreshKeyboardMapping(&ev.xmapping);
+    } else if (ev.type == Expose || ev.type == MapNotify || ev.type == ConfigureNotify) {
+      if (ev.xany.window == xshared.window) xshared.redraw = true;
     } else if (ev.type == ClientMessage && ev.xclient.window == xshared.window &&
                ev.xclient.message_type == xshared.wm_protocols && Atom(ev.xclient.data.l[0]) == xshared.wm_delete) {
       close_requested = true;

@@ -19,12 +19,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts Xvfb on a free display number (screen size $1, default 640x480) and exports DISPLAY.
+# Starts Xvfb on a free display number (screen size $1, default 640x480; depth $2, default 24)
+# and exports DISPLAY.
 e2e_start_x() {
-  local size=${1:-640x480}
+  local size=${1:-640x480} depth=${2:-24}
   rm -f "$scratch/display"
   exec 3>"$scratch/display"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp >"$scratch/xvfb-$size.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${size}x${depth}" -nolisten tcp >"$scratch/xvfb-$size.log" 2>&1 &
   xpid=$!
   exec 3>&-
   for _ in $(seq 100); do
@@ -74,4 +75,16 @@ e2e_wait_exit() {
 # Prints the colour of pixel (x, y) of a PNG as srgb(r,g,b).
 e2e_pixel() {
   convert "$1" -format "%[pixel:p{$2,$3}]" info:
+}
+
+# Succeeds when two pictures have the same size and pixels; otherwise prints the first pixel
+# that differs (position and both values) and fails.
+e2e_same_picture() {
+  local a=$1 b=$2 first
+  first=$(paste -d'|' <(convert "$a" -depth 8 txt:- | tail -n +2) <(convert "$b" -depth 8 txt:- | tail -n +2) |
+    awk -F'|' '$1 != $2 { split($1, p, ":"); sub(/^[^:]*: */, "", $1); sub(/^[^:]*: */, "", $2);
+                          print "first difference at " p[1] ": " $1 " against " $2; exit }')
+  [ -z "$first" ] && [ "$(identify -format %wx%h "$a")" = "$(identify -format %wx%h "$b")" ] && return 0
+  echo "${first:-sizes differ: $(identify -format %wx%h "$a") against $(identify -format %wx%h "$b")}"
+  return 1
 }

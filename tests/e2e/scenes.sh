@@ -14,12 +14,17 @@ golden="$src/tests/e2e/golden"
 regen=${KROM_REGEN_GOLDEN:-0}
 
 # Present indices: 0 is the loading screen, 1-256 the start-up fade, then each visit has a
-# set-up fade of 256, its frames, and (all but the intro) a closing fade of 256. One cycle after
-# the intro ends at present 10908; the second one's vector scene draws from present 11165 on.
+# set-up fade of 256, its frames, and (all but the intro) a closing fade of 256. The run goes on
+# into the second cycle until its first scene has presented 135 frames (134 of them counted: the
+# last present ends the run). The scenes and their limits are the program's own table.
+"$rec" --list-scenes >"$scratch/scenes"
+want=$(awk '{printf "%s:%s ", $1, $2}' "$scratch/scenes")
+first=$(awk 'NR == 2 {print $1}' "$scratch/scenes")
+cycle_end=$(awk '{p += 256 + $2 + ($1 == "intro" ? 0 : 256)} END {print 1 + 256 + p}' "$scratch/scenes")
 mkdir "$scratch/cycle"
-"$rec" --seed 7 --frames 11300 --png "$scratch/cycle" --every 50 --bench >"$scratch/cycle.bench"
+"$rec" --seed 7 --frames $((cycle_end + 256 + 135)) --png "$scratch/cycle" --every 50 --bench >"$scratch/cycle.bench"
 order=$(awk -F'\t' 'NR > 1 && $1 != "startup" {printf "%s:%s ", $1, $2}' "$scratch/cycle.bench")
-want="intro:300 vector:1500 archpath:500 sinescan:500 bicolour:750 chain:750 radial:750 rain:500 backmove:750 vector:134 "
+want="$want$first:134 "
 [ "$order" = "$want" ] || fail "scene order and lengths: $order"
 
 # Every written frame against its place in the layout and its scene; the golden frames.
@@ -204,7 +209,16 @@ for name, start, n, clock in layout:
                 quarter = [row[:128] for row in im[:128]]
                 if regen: write_png(gold, quarter)
                 elif not os.path.exists(gold): bad('%s: no golden frame %s' % (name, gold))
-                elif read_png(gold) != quarter: bad('%s: present %d differs from %s' % (name, i, gold))
+                else:
+                    want = read_png(gold)
+                    diff = [(x, y) for y in range(len(want)) for x in range(len(want[y]))
+                            if y >= len(quarter) or x >= len(quarter[y]) or quarter[y][x] != want[y][x]]
+                    if diff or len(want) != len(quarter):
+                        x, y = diff[0] if diff else (0, len(want))
+                        got = '%06x' % quarter[y][x] if y < len(quarter) and x < len(quarter[y]) else 'none'
+                        stored = '%06x' % want[y][x] if y < len(want) else 'none'
+                        bad('%s: present %d differs from %s first at (%d, %d): %s, stored %s'
+                            % (name, i, gold, x, y, got, stored))
         checked += 1
 print('checked %d frames of %d visits' % (checked, len(layout)))
 for m in problems[:20]: print('FAIL:', m)

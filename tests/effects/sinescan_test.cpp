@@ -281,10 +281,18 @@ TEST_F(SineScanTest, AlteredAmplitudesAndPhasesStayInBounds) {
   fill_values(INT32_MIN);
   ImagePtr img = screen();
   sinescan_draw(scan.get(), img.get());
+  // Each drawn row's phases lie within one turn of the table after the update.
+  for (const SineWave& w : scan->waves) {
+    EXPECT_GE(w.phase, 0);
+    EXPECT_LE(w.phase, sine_phase_mask);
+  }
   for (SineWave& w : scan->waves) w.amplitude = INT32_MAX;
   sinescan_update(scan.get());
   sinescan_draw(scan.get(), img.get());
-  SUCCEED();
+  for (const SineWave& w : scan->waves) {
+    EXPECT_GE(w.phase, 0);
+    EXPECT_LE(w.phase, sine_phase_mask);
+  }
 }
 
 TEST(SineScan, FreeingTheRampSwitchesToTint) {

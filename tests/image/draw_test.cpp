@@ -4,12 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "image/img.h"
+#include "image/imgfx.h"
+#include "tests/image/line_reference.h"
 
 namespace {
 
@@ -173,6 +178,69 @@ TEST(ImgLine, ExtremeEndPointsPlotTheExactWalk) {
   EXPECT_EQ(line_points(16, 4, INT32_MAX, 1, INT32_MIN, 0),
             (Points{{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1},
                     {8, 1}, {9, 1}, {10, 1}, {11, 1}, {12, 1}, {13, 1}, {14, 1}, {15, 1}}));
+}
+
+// "" when both images hold the same words, else the first differing pixel and both words.
+std::string first_difference(const Image* want, const Image* got) {
+  for (int32_t row = 0; row < want->height; ++row)
+    for (int32_t col = 0; col < want->width; ++col) {
+      const uint32_t a = img_get_pixel(want, col, row), b = img_get_pixel(got, col, row);
+      if (a != b) {
+        char text[80];
+        std::snprintf(text, sizeof text, "(%d, %d): want %06x, got %06x", col, row, a, b);
+        return text;
+      }
+    }
+  return "";
+}
+
+TEST(LineWalk, SteppingWalkersAgreeWithTheSkipWalkers) {
+  // End points near the image, far from it, and at the ends of the 32-bit range, where the
+  // clipped run starts billions of steps into the walk; both colours of the dithered line too.
+  std::mt19937 gen(1316);
+  const int32_t spans[] = {6, 60, 600, 3000000, INT32_MAX};
+  const std::pair<int32_t, int32_t> sizes[] = {{13, 9}, {9, 13}, {1, 1}, {64, 64}};
+  for (const auto& [w, h] : sizes) {
+    Image* want = blank(w, h);
+    Image* got = blank(w, h);
+    for (int n = 0; n < 20000; ++n) {
+      const int32_t span = spans[n % 5];
+      std::uniform_int_distribution<int64_t> coord(-int64_t(span), int64_t(span));
+      int32_t v[4];
+      for (int32_t& x : v) x = int32_t(std::clamp<int64_t>(coord(gen) + 6, INT32_MIN, INT32_MAX));
+      if (n % 7 == 0) v[2] = v[0] + int32_t(gen() % 3) - 1;   // steep and flat ones at any distance
+      if (n % 11 == 0) v[3] = v[1] + int32_t(gen() % 3) - 1;
+      img_fill_rect(want, 0, 0, w, h, 0);
+      img_fill_rect(got, 0, 0, w, h, 0);
+      if (n % 2 == 0) {
+        skip_walk_line(want, v[0], v[1], v[2], v[3], 0xFFu);
+        img_line(got, v[0], v[1], v[2], v[3], 0xFFu);
+      } else {
+        skip_walk_line_bicolor(want, v[0], v[1], 0xA0u, v[2], v[3], 0xB0u);
+        imgfx_line_bicolor(got, v[0], v[1], 0xA0u, v[2], v[3], 0xB0u);
+      }
+      ASSERT_EQ(first_difference(want, got), "")
+          << w << "x" << h << ", (" << v[0] << "," << v[1] << ") to (" << v[2] << "," << v[3] << ")";
+    }
+    // Every pair of the image's corners pushed to the range's ends and back inside by 0 or 1.
+    const int64_t ends[] = {INT32_MIN, int64_t(INT32_MIN) + 1, -1, 0, int64_t(w) - 1, w, INT32_MAX - 1, INT32_MAX};
+    const int64_t rows[] = {INT32_MIN, int64_t(INT32_MIN) + 1, -1, 0, int64_t(h) - 1, h, INT32_MAX - 1, INT32_MAX};
+    for (int64_t c0 : ends)
+      for (int64_t r0 : rows)
+        for (int64_t c1 : ends)
+          for (int64_t r1 : rows) {
+            img_fill_rect(want, 0, 0, w, h, 0);
+            img_fill_rect(got, 0, 0, w, h, 0);
+            skip_walk_line_bicolor(want, int32_t(c0), int32_t(r0), 0xA0u, int32_t(c1), int32_t(r1), 0xB0u);
+            imgfx_line_bicolor(got, int32_t(c0), int32_t(r0), 0xA0u, int32_t(c1), int32_t(r1), 0xB0u);
+            skip_walk_line(want, int32_t(c1), int32_t(r0), int32_t(c0), int32_t(r1), 0xFFu);
+            img_line(got, int32_t(c1), int32_t(r0), int32_t(c0), int32_t(r1), 0xFFu);
+            ASSERT_EQ(first_difference(want, got), "") << w << "x" << h << ", (" << c0 << "," << r0 << ") to ("
+                                                       << c1 << "," << r1 << ")";
+          }
+    img_free(&want);
+    img_free(&got);
+  }
 }
 
 TEST(ImgRows, FillClipsTheRowAndSkipsEmptyRanges) {

@@ -41,9 +41,12 @@ TEST_F(IntroTest, SetupPicksADimmedRandomHue) {
   for (unsigned seed : {3u, 99u, 4242u}) {
     srandom(seed);
     const uint32_t hue = uint32_t(sample_get(demo.palette, int32_t(random() % 1536)));
+    const int32_t variant = int32_t(random() % 4);
     srandom(seed);
     intro_setup();
     EXPECT_EQ(demo.background, rgb_sub_grey(hue, 100));
+    EXPECT_EQ(intro_scene.variant, variant);
+    EXPECT_EQ(intro_scene.frame, 0);
     EXPECT_EQ(demo.fade_colour, 0x707070u);
     EXPECT_EQ(demo.mirror_mode, 0);
     EXPECT_EQ(music_.period, 160);
@@ -54,7 +57,8 @@ TEST_F(IntroTest, SetupPicksADimmedRandomHue) {
 TEST_F(IntroTest, DrawBlitsTheLogoKeyedAtItsRow) {
   img_fill_rect(demo.screen, 0, 0, 256, 256, 0x123456);
   intro_scene.variant = 0;
-  intro_draw(64);   // row 77
+  intro_scene.frame = 64;
+  intro_draw();   // row 77
   EXPECT_EQ(pixel(10, 77), 0x010101u);
   EXPECT_EQ(pixel(10, 77 + 63), 0x404040u);
   EXPECT_EQ(pixel(11, 80), 0x123456u);   // black logo pixels are not copied
@@ -66,7 +70,8 @@ TEST_F(IntroTest, FirstFrameShowsOnlyTheBottomRow) {
   for (int32_t v = 0; v < 4; ++v) {
     img_fill_rect(demo.screen, 0, 0, 256, 256, 0);
     intro_scene.variant = v;
-    intro_draw(0);
+    intro_scene.frame = 0;
+    intro_draw();
     EXPECT_EQ(pixel(0, 0), 0x404040u) << "variant " << v;
     EXPECT_EQ(pixel(0, 1), 0u) << "variant " << v;
   }

@@ -17,14 +17,22 @@ class RainSceneTest : public SceneTest {
 // lrain_set_count, the velocity of the first layer and one hue each.
 TEST_F(RainSceneTest, SetupTakesItsDrawsInOrder) {
   for (unsigned seed : {1u, 77u, 31337u}) {
-    std::srand(seed);
-    const int32_t r_fade = std::rand();
-    const int32_t r_mirror = std::rand();
     int32_t vx = 0, vy = 0;
     uint32_t colour[3];
     const int32_t drops[3] = {256, 128, 64};
+    int made[3];   // draws of making a layer and giving it its drops, as the rain module takes them
     for (int i = 0; i < 3; ++i) {
-      for (int k = 0; k < 2 * (16 + drops[i]); ++k) std::rand();
+      made[i] = random_draws_of([&] {
+        LRain* layer = lrain_new();
+        lrain_set_count(layer, drops[i]);
+        lrain_free(&layer);
+      });
+    }
+    std::srand(seed);
+    const int32_t r_fade = std::rand();
+    const int32_t r_mirror = std::rand();
+    for (int i = 0; i < 3; ++i) {
+      for (int k = 0; k < made[i]; ++k) std::rand();
       if (i == 0) {
         vx = std::rand() & 0x1FFFF;
         vy = vx + (std::rand() & 0x3FFFF);

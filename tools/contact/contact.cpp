@@ -1,9 +1,11 @@
 // krom-contact OUTDIR: renders the embedded artwork to PNG contact sheets for the documentation.
+// krom-contact --icons OUTDIR: the desktop icon in the usual sizes, OUTDIR/krom7316-N.png.
 // Everything passes through the show's own decoders and drawing, so the sheets show what the
 // show will show: the glyph sheet, both sprite sheets side by side, the logo, and the 96
 // printable glyphs of each wire font.
 #include <png.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -106,31 +108,80 @@ bool save(const std::string& dir, const char* name, Image* img) {
   return ok;
 }
 
-// The desktop icon, 64 x 64: the logo's K over a deep blue plate with rounded corners that
-// brightens towards the top, as the loading screen's blue.
-Image* make_icon(const Image* logo) {
-  Image* icon = blank(64, 64, 0);
+// The desktop icon, `size` pixels square: the logo's K (its first 64 x 64 tile) over a deep blue
+// plate with rounded corners that brightens towards the top, as the loading screen's blue. The
+// plate is drawn at each size; the K is enlarged by whole pixels (128, 256) or, below 64, each
+// icon pixel takes the mean of the logo pixels it covers, weighted by how much of it they cover
+// and blended over the plate by the share of them that is not the transparent key 0.
+Image* make_icon(const Image* logo, int32_t size) {
+  Image* icon = blank(size, size, 0);
   if (!icon) return nullptr;
-  for (int32_t y = 0; y < 64; ++y) {
+  const int32_t r = size / 8;         // corner radius: 8 at 64
+  const int32_t last = size - 1;
+  for (int32_t y = 0; y < size; ++y) {
     uint32_t* row = img_row(icon, y);
-    for (int32_t x = 0; x < 64; ++x) {
-      const int32_t cx = x < 8 ? 8 - x : (x > 55 ? x - 55 : 0);
-      const int32_t cy = y < 8 ? 8 - y : (y > 55 ? y - 55 : 0);
-      if (cx * cx + cy * cy > 64) continue;   // outside the rounded corner
-      const uint32_t g = uint32_t(0x60 - y * 0x50 / 63);
-      const uint32_t b = uint32_t(0xe0 - y * 0x90 / 63);
+    for (int32_t x = 0; x < size; ++x) {
+      const int32_t cx = x < r ? r - x : (x > last - r ? x - (last - r) : 0);
+      const int32_t cy = y < r ? r - y : (y > last - r ? y - (last - r) : 0);
+      if (cx * cx + cy * cy > r * r) continue;   // outside the rounded corner
+      const uint32_t g = uint32_t(0x60 - y * 0x50 / last);
+      const uint32_t b = uint32_t(0xe0 - y * 0x90 / last);
       row[x] = g << 8 | b;
     }
   }
-  img_blit_keyed(logo, icon, 0, 0, 0, 0, 64, 64);
+  for (int32_t y = 0; y < size; ++y) {
+    uint32_t* row = img_row(icon, y);
+    for (int32_t x = 0; x < size; ++x) {
+      // The logo's area under icon pixel (x, y), in 64ths of a logo pixel times `size`.
+      uint64_t sum[3] = {0, 0, 0};
+      uint64_t lit = 0, all = 0;
+      const int32_t x0 = x * 64, x1 = (x + 1) * 64, y0 = y * 64, y1 = (y + 1) * 64;
+      for (int32_t ly = y0 / size; ly * size < y1; ++ly) {
+        const int32_t hy = std::min(y1, (ly + 1) * size) - std::max(y0, ly * size);
+        for (int32_t lx = x0 / size; lx * size < x1; ++lx) {
+          const int32_t hx = std::min(x1, (lx + 1) * size) - std::max(x0, lx * size);
+          const uint64_t w = uint64_t(hx) * uint64_t(hy);
+          const uint32_t p = img_get_pixel(logo, lx, ly);
+          all += w;
+          if (p == 0) continue;
+          lit += w;
+          sum[0] += w * (p >> 16 & 0xff);
+          sum[1] += w * (p >> 8 & 0xff);
+          sum[2] += w * (p & 0xff);
+        }
+      }
+      if (lit == 0) continue;
+      uint32_t out = 0;
+      for (int c = 0; c < 3; ++c) {
+        const uint64_t under = row[x] >> (16 - 8 * c) & 0xff;
+        const uint64_t v = (sum[c] + under * (all - lit) + all / 2) / all;
+        out |= uint32_t(v) << (16 - 8 * c);
+      }
+      row[x] = out;
+    }
+  }
   return icon;
 }
 
 }  // namespace
 
+int icons(const std::string& dir) {
+  Image* logo = img_read_pnm(res_logo, res_logo_size);
+  if (!logo) {
+    std::fprintf(stderr, "krom-contact: the embedded logo does not decode\n");
+    return 1;
+  }
+  bool ok = true;
+  for (int32_t size : {16, 22, 24, 32, 48, 64, 128, 256})
+    ok = save(dir, ("krom7316-" + std::to_string(size) + ".png").c_str(), make_icon(logo, size)) && ok;
+  img_free(&logo);
+  return ok ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--icons") return icons(argv[2]);
   if (argc != 2) {
-    std::fprintf(stderr, "usage: krom-contact OUTDIR\n");
+    std::fprintf(stderr, "usage: krom-contact OUTDIR | krom-contact --icons OUTDIR\n");
     return 2;
   }
   std::string dir = argv[1];
@@ -150,7 +201,7 @@ int main(int argc, char** argv) {
   ok = save(dir, "contact-sprites.png", tile_grid(strips, 16, 3, 16, 2, [](int32_t k) { return TileAt{0, k * 16}; })) && ok;
   img_free(&strips);
   ok = save(dir, "contact-logo.png", tile_grid(logo, 64, 2, 4, 1, [](int32_t k) { return TileAt{k * 64, 0}; })) && ok;
-  ok = save(dir, "icon.png", make_icon(logo)) && ok;
+  ok = save(dir, "icon.png", make_icon(logo, 64)) && ok;
   ok = save(dir, "contact-font8.png", font_sheet(res_font8, 4, 41, 7)) && ok;
   ok = save(dir, "contact-font16.png", font_sheet(res_font16, 2, 41, 15)) && ok;
   img_free(&glyphs);
