@@ -13,6 +13,10 @@ krom_install() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# The browser build (tools/web.sh) and its test in headless Chromium (tools/web.sh --test).
+KROM_WEB_PACKAGES=(emscripten cmake ninja-build python3)
+KROM_WEB_TEST_PACKAGES=(chromium imagemagick)
+
 # dpkg-dev: cpack computes the package's dependencies with its dpkg-shlibdeps.
 KROM_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libx11-dev libasound2-dev libsamplerate0-dev libpng-dev
                      libsndfile1-dev dpkg-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev)
