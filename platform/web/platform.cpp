@@ -1,7 +1,6 @@
 // The platform seam in a web page (WebAssembly): the page's clock, sleeps that give the browser
-// its turn until the next animation frame past the deadline, the seed from the page, the Linux
-// system library's random sequence in place of the browser C library's own, and the sound as
-// blocks posted to the page's audio worklet.
+// its turn until the next animation frame past the deadline, and the seed from the page. (The
+// Linux system library's random sequence replaces the browser C library's in randlibc.cpp.)
 #include "platform/platform.h"
 
 #include <emscripten.h>
@@ -10,22 +9,9 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "platform/sysrand.h"
 #include "platform/web/web.h"
 
 namespace {
-
-// The one generator of the process, seeded as the system library seeds its own.
-SysRand generator = {};
-bool generator_seeded = false;
-
-SysRand* the_generator() {
-  if (!generator_seeded) {
-    sysrand_seed(&generator, 1);   // the system library's state before any seeding
-    generator_seeded = true;
-  }
-  return &generator;
-}
 
 // The seed the page pins (a "seed" parameter in its address), or -1 for the current time.
 EM_JS(double, web_pinned_seed, (), {
@@ -69,15 +55,6 @@ EM_JS(void, web_note_work, (), {
 });
 
 }  // namespace
-
-// Both pairs share one generator, as in the Linux system library; these replace the browser C
-// library's definitions at link time.
-extern "C" {
-void srand(unsigned seed) { sysrand_seed(the_generator(), seed); }
-void srandom(unsigned seed) { sysrand_seed(the_generator(), seed); }
-int rand(void) { return sysrand_next(the_generator()); }
-long random(void) { return sysrand_next(the_generator()); }
-}
 
 void platform_init(int, char**) {}
 

@@ -5,7 +5,18 @@
 #include "audio/xsnd.h"
 
 #include <fcntl.h>
+#if __has_include(<linux/soundcard.h>)
 #include <linux/soundcard.h>
+#else
+// A C library without the OSS header (the browser's): the request codes as Linux defines them.
+#define SNDCTL_DSP_RESET 0x5000
+#define SNDCTL_DSP_SPEED 0xC0045002
+#define SNDCTL_DSP_STEREO 0xC0045003
+#define SNDCTL_DSP_GETBLKSIZE 0xC0045004
+#define SNDCTL_DSP_SETFMT 0xC0045005
+#define SNDCTL_DSP_SETFRAGMENT 0xC004500A
+#define AFMT_S16_LE 0x00000010
+#endif
 
 #include <cerrno>
 #include <cstdint>
