@@ -22,6 +22,9 @@ EM_JS(void, web_audio_post, (const int16_t* samples, int32_t count), {
   const src = HEAP16.subarray(samples >> 1, (samples >> 1) + count);
   for (let i = 0; i < count; i++) block[i] = src[i] / 32768;
   audio.post(block);
+  // The test hook: every block as written, to be compared with the recorder's sound.
+  const log = Module['kromSoundLog'];
+  if (log) log.push(Int16Array.from(src));
 });
 
 long web_write(SndDev*, const int16_t* samples, int32_t count) {

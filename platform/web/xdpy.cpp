@@ -13,11 +13,15 @@
 namespace {
 
 XDpy the_display = {256, 256, 24};
-// Presents since the pacer last slept: the first is the paced frame's own; of the others (the
-// loading screen and the fades, which never sleep) every fourth yields, starting with the first.
-// The count starts at 1, so the very first present (the loading screen) is seen.
+// Presents since the pacer last slept: the first is the paced frame's own. The others (the
+// loading screen and the fades, which never sleep) give the browser a turn at the first of a
+// run and then once per display frame's worth of work, so that a fade's 256 presents take about
+// as long as on a desktop (tens of milliseconds, a few pictures of it seen), not a display
+// frame for every few presents. The count starts at 1, so the very first present (the loading
+// screen) is seen.
 int32_t presents_since_sleep = 1;
-constexpr int32_t kUnpacedYieldEvery = 4;
+double last_yield_us = 0;
+constexpr double kUnpacedYieldUs = 16000;
 
 // 0x00RRGGBB words to the canvas's RGBA bytes, once per frame.
 EM_JS(void, web_put_frame, (const uint32_t* pixels, int32_t width, int32_t height), {
@@ -50,6 +54,8 @@ EM_JS(void, web_put_frame, (const uint32_t* pixels, int32_t width, int32_t heigh
   if (keyAt && keyAt[index]) Module['kromKeys'].push([keyAt[index], 0]);
 });
 
+EM_JS(double, web_present_clock_us, (), { return performance.now() * 1000; });
+
 EM_ASYNC_JS(void, web_next_animation_frame, (), {
   await new Promise(function(resolve) { requestAnimationFrame(function() { resolve(); }); });
 });
@@ -70,8 +76,12 @@ void xdpy_present(XDpy* dpy, const Image* image) {
   if (!dpy || !image || !image->pixels) return;
   if (image->width != dpy->width || image->height != dpy->height) xdpy_resize(dpy, image->width, image->height);
   web_put_frame(image->pixels, image->width, image->height);
-  const int32_t unpaced = ++presents_since_sleep - 2;
-  if (unpaced >= 0 && unpaced % kUnpacedYieldEvery == 0) web_next_animation_frame();
+  if (++presents_since_sleep < 2) return;
+  const double now = web_present_clock_us();
+  if (presents_since_sleep == 2 || now - last_yield_us >= kUnpacedYieldUs) {
+    web_next_animation_frame();
+    last_yield_us = web_present_clock_us();
+  }
 }
 
 void xdpy_wait_input(int32_t ms) { emscripten_sleep(unsigned(ms > 0 ? ms : 0)); }

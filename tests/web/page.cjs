@@ -1,6 +1,7 @@
 // The show's page in headless Chromium: the start prompt, the loading screen, the intro's
 // moving frames, the sound, the keys P and ESC (and starting again), no console errors, and,
-// with the recorder's frames for a pinned seed, chosen presents equal to them pixel for pixel.
+// with the recorder's frames and sound for a pinned seed, chosen presents equal to them pixel for
+// pixel and the sound the page writes equal to the recorder's sample for sample.
 // Usage: node page.cjs URL SEED [RECORDER_PNG_DIR]   (playwright-core on NODE_PATH)
 'use strict';
 const { chromium } = require('playwright-core');
@@ -55,6 +56,20 @@ function pngWords(file) {
   const w = new Array(rgb.length / 3);
   for (let i = 0; i < w.length; i++) w[i] = (rgb[3 * i] << 16) | (rgb[3 * i + 1] << 8) | rgb[3 * i + 2];
   return w;
+}
+
+// The samples of a 16-bit PCM WAV file (its "data" chunk).
+function wavSamples(file) {
+  const b = require('fs').readFileSync(file);
+  for (let at = 12; at + 8 <= b.length; at += 8 + b.readUInt32LE(at + 4) + (b.readUInt32LE(at + 4) & 1)) {
+    if (b.toString('ascii', at, at + 4) === 'data') {
+      const n = Math.min(b.readUInt32LE(at + 4), b.length - at - 8) >> 1;
+      const s = new Int16Array(n);
+      for (let i = 0; i < n; i++) s[i] = b.readInt16LE(at + 8 + 2 * i);
+      return s;
+    }
+  }
+  throw new Error(`${file}: no data chunk`);
 }
 
 async function newPage(browser, query) {
@@ -129,8 +144,10 @@ async function showTest(browser) {
                 `p99 ${(at(0.99) / 1000).toFixed(3)} ms`);
   }
 
+  const escAt = Date.now();
   await page.keyboard.press('Escape');
   const ended = await waitFor(page, () => !window.krom.running, null, 15000);
+  console.log(`  ESC to the end of the show (its fade-out): ${Date.now() - escAt} ms`);
   check('ESC fades out and ends the show, and the prompt offers to start again',
     ended && (await page.isVisible('#prompt')) && (await page.textContent('#prompt')).includes('again'));
   await page.click('#prompt');
@@ -141,16 +158,19 @@ async function showTest(browser) {
 
 // The pinned seed, stepped on demand: presents equal the recorder's for the same seed, without
 // keys and with keys scripted at the same present indices (page key code, recorder name).
-async function goldenRun(browser, dir, picks, keys) {
+async function goldenRun(browser, dir, picks, keys, wav) {
   const page = await newPage(browser, `?seed=${seed}&step=manual`);
-  await page.evaluate(([p, k]) => {
+  await page.evaluate(([p, k, log]) => {
     window.krom.grab = {};
     for (const i of p) window.krom.grab[i] = null;
     window.krom.keyAt = k;
-  }, [picks, keys]);
+    if (log) window.krom.soundLog = [];
+  }, [picks, keys, !!wav]);
   await page.click('#prompt');
   await waitFor(page, () => window.krom.module, null, 10000);
-  await page.evaluate(() => { window.krom.module.kromCredit = 1e9; });
+  // Paced frames enough for every present asked for and the recorder's six seconds of sound
+  // (presents outnumber paced frames: the fades present without pacing).
+  await page.evaluate(() => { window.krom.module.kromCredit = 1000; });
   const done = await waitFor(page, (p) => p.every((i) => window.krom.grab[i] !== null), picks, 60000);
   const label = Object.keys(keys).length ? ' with keys' : '';
   check(`the chosen presents${label} are grabbed`, done);
@@ -167,12 +187,36 @@ async function goldenRun(browser, dir, picks, keys) {
     }
     check(`present ${i}${label} equals the recorder's for seed ${seed}`, diff === null, diff);
   }
+  if (wav) {
+    // Every block the page wrote so far, against the recorder's device stream for the same seed:
+    // the common stretch must hold the intro's music (its first pattern starts 160 frames in).
+    const got = await page.evaluate(() => {
+      const out = [];
+      for (const block of window.krom.soundLog) for (const v of block) out.push(v);
+      return out;
+    });
+    let want = [];
+    let diff = null;
+    try { want = wavSamples(wav); } catch (e) { diff = String(e); }
+    const n = Math.min(got.length, want.length);
+    let heard = 0;
+    for (let i = 0; i < n && diff === null; i++) {
+      if (got[i] !== want[i]) diff = `sample ${i}: page ${got[i]}, recorder ${want[i]}`;
+      if (want[i] !== 0) heard++;
+    }
+    if (diff === null && (n < 200000 || heard < 10000)) {
+      diff = `only ${n} samples in common (page ${got.length}, recorder ${want.length}), ${heard} not silent`;
+    }
+    check(`the sound the page writes equals the recorder's for seed ${seed}`, diff === null, diff);
+    if (diff === null) console.log(`  ${n} samples equal, ${heard} of them not silent`);
+  }
   await page.close();
   return frames;
 }
 
 async function goldenTest(browser) {
-  const plain = await goldenRun(browser, golden, [0, 1, 100, 255, 256, 300, 399, 550], {});
+  const plain = await goldenRun(browser, golden, [0, 1, 100, 255, 256, 300, 399, 550], {},
+    path.join(golden, 'show.wav'));
   // M at 320 (the mirror shows once the intro's picture has grown, by 550), SPACE at 560 (the
   // intro ends and fades out, the next scene starts).
   const keyed = await goldenRun(browser, golden + '-keys', [550, 600, 699], { 320: 109, 560: 32 });

@@ -16,12 +16,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The recorder's presents for the seed the page will pin, without keys and with SPACE and M.
+# The recorder's presents (and sound) for the seed the page will pin, without keys and with SPACE
+# and M.
 seed=20261210
 golden=""
 if [ -x "$native/krom7316-record" ]; then
   mkdir -p "$scratch/png"
   "$native/krom7316-record" --seed "$seed" --frames 560 --png "$scratch/png" >/dev/null
+  # The device stream lags the pictures by the sound queue: 1000 presents give six seconds.
+  "$native/krom7316-record" --seed "$seed" --frames 1000 --wav "$scratch/png/show.wav" >/dev/null
   # The same seed with SPACE and M: the keys must act in the page as they do in the recorder.
   mkdir -p "$scratch/png-keys"
   "$native/krom7316-record" --seed "$seed" --frames 700 --keys 320:m,560:space \
