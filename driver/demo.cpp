@@ -178,7 +178,7 @@ void demo_present() {
 }
 
 void demo_fade_to_black() {
-  for (int i = 0; i < 256 && !platform_should_stop(); ++i) {
+  for (int32_t i = 0; i < demo_fade_steps && !platform_should_stop(); ++i) {
     img_sub_colour(demo.screen, 0x010101);
     xdpy_present(demo.display, demo.screen);
   }

@@ -44,6 +44,8 @@ extern DemoState demo;
 void demo_start();
 void demo_clear();
 void demo_present();
+// Fades the screen to black in demo_fade_steps presents, one step of 1 per channel each.
+constexpr int32_t demo_fade_steps = 256;
 void demo_fade_to_black();
 void demo_poll_keys();
 void demo_pause();

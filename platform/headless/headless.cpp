@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/demo.h"
 #include "image/img.h"
 #include "platform/fps.h"
 #include "platform/headless/keyscript.h"
@@ -132,13 +133,26 @@ void hold(const Image* image, PresentKind kind) {
   p.pixels.assign(image->pixels, image->pixels + std::size_t(image->width) * std::size_t(image->height));
 }
 
-// Presents the run will make: the frame limit, or the cycles once one cycle has been measured
-// (0: not known yet).
+// Presents of a cycle and before the first one when no key cuts a scene short: the loading
+// screen and the start-up fade, the intro's fade-in and frames; then each scene's fade-in, its
+// frames and, where it has a teardown, its fade-out.
+long nominal_cycle_start() { return 1 + 2L * demo_fade_steps + scene_intro.frames; }
+long nominal_cycle_presents() {
+  long presents = 0;
+  for (const Scene& scene : scene_sequence)
+    presents += demo_fade_steps + scene.frames + (scene.teardown ? demo_fade_steps : 0);
+  return presents;
+}
+
+// Presents the run will make: the frame limit, or the cycles, counted from the scene table until
+// one cycle has been measured (scripted keys may shorten it).
 long total_presents() {
   const RecOptions& o = rec.options;
   long total = o.frames_given || o.cycles == 0 ? o.frames : 0;
-  if (o.cycles > 0 && rec.presents_per_cycle > 0) {
-    const long by_cycles = rec.cycle_start + rec.presents_per_cycle * o.cycles;
+  if (o.cycles > 0) {
+    const long per_cycle = rec.presents_per_cycle > 0 ? rec.presents_per_cycle : nominal_cycle_presents();
+    const long start = rec.cycle_start >= 0 ? rec.cycle_start : nominal_cycle_start();
+    const long by_cycles = start + per_cycle * o.cycles;
     total = total > 0 && total < by_cycles ? total : by_cycles;
   }
   return total;
