@@ -6,6 +6,9 @@
 #   tools/web.sh --test    build, run the core's unit tests under node, then check the page in
 #                          headless Chromium
 #   tools/web.sh --bench   build, then print the page's size, start time and frame work
+#   tools/web.sh --heard [SECONDS]
+#                          build, then play the page in real time (120 s by default) and print
+#                          what a listener heard: gaps, pauses at scene changes, clicks
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/packages.sh
@@ -24,7 +27,7 @@ case "${1:-}" in
   --build)
     exit 0
     ;;
-  --test|--bench)
+  --test|--bench|--heard)
     krom_install "${KROM_WEB_TEST_PACKAGES[@]}"
     # playwright-core drives Debian's chromium; it downloads no browser.
     # Debian's npm only where node came without one (this machine's node brings its own).
@@ -41,7 +44,8 @@ case "${1:-}" in
       # The recorder whose frames the page must match (KROM_NATIVE_BUILD, default build/).
       exec bash tests/web/page.sh build-web "$modules/node_modules" "${KROM_NATIVE_BUILD:-build}"
     fi
-    # Figures: page size, time to the loading screen, frame work over one cycle (~10900 presents).
+    # Figures: page size, time to the loading screen, frame work over one cycle (~10900 presents);
+    # or what a listener hears.
     log=$(mktemp)
     python3 -u -m http.server 0 --bind 127.0.0.1 --directory build-web >"$log" 2>&1 &
     server=$!
@@ -49,7 +53,11 @@ case "${1:-}" in
     for _ in $(seq 100); do grep -q port "$log" && break; sleep 0.1; done
     port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$log" | head -1)
     [ -n "$port" ] || { echo "tools/web.sh: the web server did not start" >&2; exit 1; }
-    NODE_PATH="$modules/node_modules" node tools/webbench.cjs "http://127.0.0.1:$port/" build-web 10900
+    if [ "$1" = "--heard" ]; then
+      NODE_PATH="$modules/node_modules" node tools/webheard.cjs "http://127.0.0.1:$port/" "${2:-120}"
+    else
+      NODE_PATH="$modules/node_modules" node tools/webbench.cjs "http://127.0.0.1:$port/" build-web 10900
+    fi
     exit 0
     ;;
 esac

@@ -127,6 +127,12 @@ async function showTest(browser) {
   }, null, 15000);
   check('the analyser hears music after the first pattern', heard);
 
+  const stats = await page.evaluate(() => window.krom.audioStats || null);
+  if (stats) {
+    console.log(`  worklet so far: ${(stats.played / 44100).toFixed(2)} s played, ran dry ${stats.dry} times, ` +
+                `started ${stats.starts} times, ${stats.dropped} blocks dropped`);
+  }
+
   await page.keyboard.press('p');
   await page.waitForTimeout(300);
   const p0 = await frames(page);
