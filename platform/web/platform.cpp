@@ -22,21 +22,39 @@ EM_JS(double, web_pinned_seed, (), {
 EM_JS(double, web_now_us, (), { return performance.now() * 1000; });
 
 // Resolves at the first animation frame whose time has reached the deadline: the show steps
-// in fixed periods whatever the screen's refresh rate. A page that steps the show itself (its
-// test hook, "kromManual") hands out frames one at a time through "kromCredit" instead.
+// in fixed periods whatever the screen's refresh rate. A screen that refreshes more slowly than
+// the show's frames come (power saving, 30 Hz modes) would slow the show down and starve its
+// sound: there a timer ends the wait at the deadline, and each refresh shows the frame current
+// then. (A hidden page gets no animation frames and no timer: the show waits until it is shown.)
+// A page that steps the show itself (its test hook, "kromManual") hands out frames one at a time
+// through "kromCredit" instead.
 EM_ASYNC_JS(void, web_wait_frame_until, (double deadline_us), {
   Module['kromSleeps'] = (Module['kromSleeps'] || 0) + 1;
   await new Promise(function(resolve) {
+    let done = false;
+    function finish() {
+      if (!done) { done = true; resolve(); }
+    }
     function manual() {
       if (Module['kromCredit'] > 0) { Module['kromCredit']--; resolve(); }
       else setTimeout(manual, 1);
     }
-    function tick() {
-      if (performance.now() * 1000 >= deadline_us) resolve();
+    // The refresh interval, smoothed over animation frames that follow one another (a longer
+    // gap is a wait that asked for none, not a refresh).
+    function tick(t) {
+      const last = Module['kromLastRefresh'];
+      Module['kromLastRefresh'] = t;
+      const gap = t - last;
+      if (gap > 0 && gap < 200) Module['kromRefreshMs'] = 0.9 * (Module['kromRefreshMs'] || gap) + 0.1 * gap;
+      if (done) return;
+      if (performance.now() * 1000 >= deadline_us) finish();
       else requestAnimationFrame(tick);
     }
-    if (Module['kromManual']) manual();
-    else requestAnimationFrame(tick);
+    if (Module['kromManual']) { manual(); return; }
+    requestAnimationFrame(tick);
+    if (!document.hidden && (Module['kromRefreshMs'] || 0) > 21) {
+      setTimeout(finish, Math.max(0, deadline_us / 1000 - performance.now()));
+    }
   });
   Module['kromFrameStart'] = performance.now();
 });

@@ -55,4 +55,9 @@ if(KROM_TESTS AND EXISTS /usr/src/googletest/CMakeLists.txt)
   krom_web_tests(platform krom krom_test_platform krom_no_sound_device)
   krom_web_tests(driver krom krom_test_platform krom_no_sound_device)
   krom_web_tests(scenes krom krom_test_platform krom_no_sound_device)
+  # The page's sound player, taken from the page as it ships.
+  find_program(KROM_NODE node REQUIRED)
+  add_test(NAME web_player COMMAND ${KROM_NODE} ${CMAKE_SOURCE_DIR}/tests/web/player.cjs
+                                   ${CMAKE_SOURCE_DIR}/platform/web/index.html)
+  set_tests_properties(web_player PROPERTIES LABELS unit)
 endif()
