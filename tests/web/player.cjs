@@ -89,11 +89,13 @@ function steepStep(samples, level) {
   play(p, 128);
   p.push(block(0.25));
   p.push(block(0.25));
+  play(p, 128);
   check('playing with more than the target queued, it plays faster',
     p.step > 1 && p.step <= 1.0051 ? null : `step ${p.step}`);
-  const integral = p.integral;
   play(p, 8192);   // runs dry and stops
+  const integral = p.integral;
   for (let k = 0; k < 3; k++) p.push(block(0.25));
+  play(p, 256);
   check('and while stopped again it keeps what it learnt',
     p.integral === integral && !p.playing ? null : `integral ${p.integral} (was ${integral}), playing ${p.playing}`);
 }
