@@ -3,7 +3,7 @@
 // stepped back to back (median and p99, frames after a set-up or a fade not counted).
 // Usage: node webbench.cjs URL BUILD_WEB CYCLE_PRESENTS   (playwright-core on NODE_PATH)
 'use strict';
-const { chromium } = require('playwright-core');
+const { launchChromium } = require('./webchromium.cjs');
 const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
@@ -19,11 +19,7 @@ const [url, dir, cycle] = process.argv.slice(2);
   }
   console.log(`page\t${total} bytes gzipped`);
 
-  const browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium', headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-           '--autoplay-policy=no-user-gesture-required'],
-  });
+  const browser = await launchChromium();
   const page = await browser.newPage();
   const opened = Date.now();
   await page.goto(url + '?seed=1&step=manual');

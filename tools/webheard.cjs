@@ -6,7 +6,7 @@
 // ran dry, started again, dropped blocks). Figures, not a test.
 // Usage: node webheard.cjs URL SECONDS   (playwright-core on NODE_PATH)
 'use strict';
-const { chromium } = require('playwright-core');
+const { launchChromium } = require('./webchromium.cjs');
 
 const [url, seconds] = process.argv.slice(2);
 
@@ -49,11 +49,7 @@ const tap = `
   registerProcessor('krom-tap', KromTap);`;
 
 (async () => {
-  const browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium', headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-           '--autoplay-policy=no-user-gesture-required'],
-  });
+  const browser = await launchChromium();
   const page = await browser.newPage();
   page.on('console', (m) => { if (m.type() === 'error') console.log(`page error: ${m.text()}`); });
   await page.goto(url + '?seed=7');

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "image/img.h"
+#include "platform/platform.h"
 #include "platform/web/web.h"
 
 namespace {
@@ -54,8 +55,6 @@ EM_JS(void, web_put_frame, (const uint32_t* pixels, int32_t width, int32_t heigh
   if (keyAt && keyAt[index]) Module['kromKeys'].push([keyAt[index], 0]);
 });
 
-EM_JS(double, web_present_clock_us, (), { return performance.now() * 1000; });
-
 EM_ASYNC_JS(void, web_next_animation_frame, (), {
   await new Promise(function(resolve) { requestAnimationFrame(function() { resolve(); }); });
 });
@@ -77,10 +76,9 @@ void xdpy_present(XDpy* dpy, const Image* image) {
   if (image->width != dpy->width || image->height != dpy->height) xdpy_resize(dpy, image->width, image->height);
   web_put_frame(image->pixels, image->width, image->height);
   if (++presents_since_sleep < 2) return;
-  const double now = web_present_clock_us();
-  if (presents_since_sleep == 2 || now - last_yield_us >= kUnpacedYieldUs) {
+  if (presents_since_sleep == 2 || platform_clock_us() - last_yield_us >= kUnpacedYieldUs) {
     web_next_animation_frame();
-    last_yield_us = web_present_clock_us();
+    last_yield_us = platform_clock_us();
   }
 }
 

@@ -4,7 +4,7 @@
 // pixel and the sound the page writes equal to the recorder's sample for sample.
 // Usage: node page.cjs URL SEED [RECORDER_PNG_DIR]   (playwright-core on NODE_PATH)
 'use strict';
-const { chromium } = require('playwright-core');
+const { launchChromium } = require('../../tools/webchromium.cjs');
 const { execFileSync } = require('child_process');
 const path = require('path');
 
@@ -233,12 +233,7 @@ async function goldenTest(browser) {
 // With the browser's usual rule (sound only after a gesture): keys that are no gesture (a
 // modifier, Escape) leave the prompt alone, a typed key starts the show and its sound.
 async function gestureTest() {
-  const browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-           '--autoplay-policy=document-user-activation-required'],
-  });
+  const browser = await launchChromium('document-user-activation-required');
   try {
     const page = await newPage(browser, '');
     await page.keyboard.press('Shift');
@@ -265,12 +260,7 @@ async function gestureTest() {
   } catch (e) {
     check('the gesture test ran to its end', false, String(e));
   }
-  const browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-           '--autoplay-policy=no-user-gesture-required'],
-  });
+  const browser = await launchChromium();
   try {
     await showTest(browser);
     if (golden) await goldenTest(browser);
